@@ -1,0 +1,107 @@
+# Shared build rules. KW_TARGET names the build: native (tests under sanitizers,
+# fuzz targets), bench (native, optimised), win32 (Windows 95/98 deliverables)
+# or win64 (the same programs; tests run under wine64).
+if(NOT KW_TARGET)
+  set(KW_TARGET native)
+endif()
+set(KW_DIST ${CMAKE_SOURCE_DIR}/dist/${KW_TARGET})
+set(KW_WINERUN ${CMAKE_SOURCE_DIR}/tests/wine/winerun.sh)
+set(KW_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+
+function(kw_winpath out path)
+  string(REPLACE "/" "\\" p "${path}")
+  set(${out} "Z:${p}" PARENT_SCOPE)
+endfunction()
+kw_winpath(KW_DIST_W ${KW_DIST})
+kw_winpath(KW_SRC_W ${CMAKE_SOURCE_DIR})
+kw_winpath(KW_BIN_W ${CMAKE_BINARY_DIR})
+
+# GoogleTest from Debian's sources, built for this target before our own
+# warning flags apply.
+if(NOT KW_TARGET STREQUAL "win32")
+  set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  if(KW_TARGET STREQUAL "native")
+    add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=address,undefined)
+  endif()
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+endif()
+
+if(WIN32)
+  add_compile_definitions(WINVER=0x0400 _WIN32_WINDOWS=0x0410 _WIN32_WINNT=0x0400 _WIN32_IE=0x0400 STRICT NOMINMAX)
+  add_compile_options(-Wall -Wextra -Werror -Os -ffunction-sections -fdata-sections)
+  add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--gc-sections -s)
+elseif(KW_TARGET STREQUAL "native")
+  add_compile_options(-Wall -Wextra -Werror -g -O1 -fno-sanitize-recover=undefined)
+  if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    add_compile_options(-fsanitize=fuzzer-no-link)
+  endif()
+else()
+  add_compile_options(-Wall -Wextra -Werror -O2)
+endif()
+
+# A shipped program or library: copied to dist/<target>/; on win32 its import
+# table is checked against what Windows 95/98 offer.
+function(kw_deliver target)
+  if(NOT WIN32)
+    return()
+  endif()
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${KW_DIST}
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:${target}> ${KW_DIST}/)
+  if(KW_TARGET STREQUAL "win32")
+    add_test(NAME win32.imports.${target}
+      COMMAND ${CMAKE_SOURCE_DIR}/tools/check-imports.sh $<TARGET_FILE:${target}> ${ARGN})
+  endif()
+endfunction()
+
+# kw_test(name SOURCES ... LIBS ... [GUI]): a GoogleTest program; native ones run
+# directly, win64 ones under wine64 (serialised: they share one prefix).
+function(kw_test name)
+  cmake_parse_arguments(T "GUI" "" "SOURCES;LIBS" ${ARGN})
+  if(KW_TARGET STREQUAL "win32" OR KW_TARGET STREQUAL "bench")
+    return()
+  endif()
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} gtest_main)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
+  if(WIN32)
+    add_test(NAME ${KW_TARGET}.${name} COMMAND ${KW_WINERUN} $<TARGET_FILE:${name}>)
+    set_tests_properties(${KW_TARGET}.${name} PROPERTIES RESOURCE_LOCK wine TIMEOUT 600
+      ENVIRONMENT "WINEPREFIX=${KW_WINEPREFIX};KW_DIST=${KW_DIST_W};KW_SRC=${KW_SRC_W};KW_BIN=${KW_BIN_W}")
+  else()
+    add_test(NAME ${KW_TARGET}.${name} COMMAND ${name})
+    set_tests_properties(${KW_TARGET}.${name} PROPERTIES TIMEOUT 600
+      ENVIRONMENT "KW_SRC=${CMAKE_SOURCE_DIR};KW_BIN=${CMAKE_BINARY_DIR}")
+  endif()
+endfunction()
+
+# kw_fuzz(name SOURCES ... LIBS ...): a libFuzzer target (native clang build only),
+# run briefly by ctest from its seed corpus, if any.
+function(kw_fuzz name)
+  cmake_parse_arguments(F "" "" "SOURCES;LIBS;CORPUS" ${ARGN})
+  if(NOT KW_TARGET STREQUAL "native" OR NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    return()
+  endif()
+  add_executable(${name} ${F_SOURCES})
+  target_link_libraries(${name} PRIVATE ${F_LIBS})
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  set(work ${CMAKE_BINARY_DIR}/fuzz-corpus/${name})
+  add_test(NAME ${KW_TARGET}.fuzz.${name}
+    COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=1
+      sh -c "mkdir -p ${work} && exec $<TARGET_FILE:${name}> -max_total_time=15 -rss_limit_mb=2048 -print_final_stats=0 ${work} ${F_CORPUS}")
+  set_tests_properties(${KW_TARGET}.fuzz.${name} PROPERTIES TIMEOUT 120)
+endfunction()
+
+# Adds every listed sub-folder that has a CMakeLists.txt, so each part of the
+# tree can be built as soon as it exists.
+function(kw_add_subdirs)
+  foreach(d ${ARGN})
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${d}/CMakeLists.txt)
+      add_subdirectory(${d})
+    endif()
+  endforeach()
+endfunction()

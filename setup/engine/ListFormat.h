@@ -1,0 +1,75 @@
+// The line format of the package list (setup.lst) and the installation list
+// (setup.ini): loading, finding sections and reading their entries. No Windows
+// API, so the format is tested and fuzzed natively.
+#pragma once
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace setup {
+
+// Raised where a read passes the last line of a list.
+struct ListIndexError : std::runtime_error {
+  ListIndexError() : std::runtime_error("List index out of bounds") {}
+};
+
+// The list hands lines back through a 4096-byte buffer: longer lines are refused.
+constexpr size_t kMaxListLine = 4095;
+
+// Splits text into lines at CR LF, a lone CR or a lone LF; a NUL byte ends the
+// text. Nothing is trimmed; a final line break adds no empty line.
+std::vector<std::string> SplitLines(std::string_view text);
+
+// Reads a whole file; throws std::runtime_error "Cannot open file %s".
+std::string ReadFileText(const std::string& path);
+
+// An ordered list of lines addressed by zero-based index (the wizard's lbSetup).
+class LineList {
+ public:
+  LineList() = default;
+  explicit LineList(std::vector<std::string> lines);
+
+  // Replaces the contents with the lines of the text. A line longer than
+  // kMaxListLine is refused: std::runtime_error naming the line (and source).
+  void LoadText(std::string_view text, std::string_view source = {});
+  void LoadFile(const std::string& path);
+
+  size_t Count() const { return lines_.size(); }
+  // Line i; ListIndexError when there is none.
+  const std::string& At(size_t i) const;
+  const std::vector<std::string>& Lines() const { return lines_; }
+  void Add(std::string line) { lines_.push_back(std::move(line)); }
+  void Clear() { lines_.clear(); }
+
+  // Index of the first line equal to the keyword ignoring letter case, or -1.
+  int Find(std::string_view keyword) const;
+  bool Has(std::string_view keyword) const { return Find(keyword) >= 0; }
+
+  // Entries of a list section whose keyword stands at k: the lines after it up
+  // to the first line that is exactly ":". ListIndexError without one.
+  std::vector<std::string> ListEntries(int k) const;
+  // The same, found by keyword; empty when the section is absent.
+  std::vector<std::string> ListSection(std::string_view keyword) const;
+
+ private:
+  std::vector<std::string> lines_;
+};
+
+inline bool IsTerminator(std::string_view line) { return line == ":"; }
+
+// A :REMOVEFILES entry with its path macros expanded: "<WINDIR>" by the Windows
+// folder (no trailing backslash), then "<INSTALL>" by DestDir without trailing
+// backslash and one backslash.
+std::string ExpandRemovePath(std::string_view entry, std::string_view windowsFolder,
+                             std::string_view destDir);
+
+// A copy entry of :INSTALL, :WIN or :SYSTEM.
+struct CopyEntry {
+  bool keep = false;    // leading "*": copy only when the target does not exist
+  std::string source;   // name relative to PackageDir (star removed)
+  std::string target;   // name in the target folder (".ex_" installed as ".exe")
+};
+CopyEntry ParseCopyEntry(std::string_view line);
+
+}  // namespace setup

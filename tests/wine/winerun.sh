@@ -1,0 +1,36 @@
+#!/bin/bash
+# Runs a Windows program under wine64 for the tests: a project-local prefix made
+# once, an Xvfb display for windows, and one wineserver kept for the whole run.
+# Drive A: is $WINEPREFIX/drive_a, a folder the tests fill and empty as disks.
+set -u
+: "${WINEPREFIX:?WINEPREFIX must name the test prefix}"
+export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe="
+export DISPLAY=${KW_DISPLAY:-:77}
+wine=/usr/lib/wine/wine64
+server=/usr/lib/wine/wineserver
+mkdir -p "$(dirname "$WINEPREFIX")"
+exec 9>"$WINEPREFIX.lock"
+flock 9
+num=${DISPLAY#:}
+if ! [ -S /tmp/.X11-unix/X$num ] || ! xdpyinfo >/dev/null 2>&1; then
+  rm -f /tmp/.X$num-lock /tmp/.X11-unix/X$num
+  setsid Xvfb "$DISPLAY" -screen 0 ${KW_SCREEN:-800x600x24} -nolisten tcp </dev/null >/dev/null 2>&1 &
+  for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+fi
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  "$wine" wineboot -i </dev/null >/dev/null 2>&1
+  "$server" -w
+fi
+mkdir -p "$WINEPREFIX/drive_a"
+[ -L "$WINEPREFIX/dosdevices/a:" ] || ln -sfn ../drive_a "$WINEPREFIX/dosdevices/a:"
+# Keep one server across the tests of a run; `make test` stops it at the end.
+setsid "$server" -p </dev/null >/dev/null 2>&1
+flock -u 9
+# Output goes through a file: services and the desktop process that Wine starts
+# inherit it and outlive the program, and would hold a pipe open.
+out=$(mktemp)
+"$wine" "$@" </dev/null >"$out" 2>&1
+rc=$?
+cat "$out"
+rm -f "$out"
+exit $rc
