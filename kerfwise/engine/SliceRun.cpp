@@ -1,0 +1,166 @@
+#include "kerfwise/engine/SliceRun.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "kerfwise/engine/IoError.h"
+#include "toolkit/PathText.h"
+
+namespace kerfwise {
+
+namespace {
+// Copying goes in chunks sized so that one read and write take about 20 ms:
+// big on a hard disk, down to one block on a floppy, so Stop is heard in time.
+constexpr size_t kFirstChunk = 16 * 1024;
+constexpr size_t kMaxChunk = 1024 * 1024;
+constexpr uint32_t kSlowMs = 20;
+constexpr uint32_t kFastMs = 5;
+
+class Run {
+ public:
+  Run(const RunInputs& in, SliceHost& host, Platform& fs) : in_(in), host_(host), fs_(fs) {}
+
+  RunOutcome Go() {
+    plan_ = ParseSliceSize(in_.sizeText);
+    // Every source must open before anything is written.
+    for (const std::string& s : in_.sources) total_ += fs_.OpenRead(s)->Size();
+    estimate_ = DiskEstimate(in_.sizeText, fs_.DecimalSeparator(), total_);
+    buffer_.resize(kMaxChunk);
+    for (const std::string& s : in_.sources) {
+      RunOutcome r = SliceSource(s);
+      if (r != RunOutcome::Done) return r;
+    }
+    return RunOutcome::Done;
+  }
+
+ private:
+  bool Floppy() const { return in_.destination == Destination::FloppyDisk; }
+
+  bool Prompt(int64_t disk) {
+    return host_.DiskPrompt("Please insert Disk " + std::to_string(disk) + " of " +
+                            std::to_string(estimate_));
+  }
+
+  std::unique_ptr<WriteFile> CreateSlice(const std::string& source, const std::string& path) {
+    // A source named like one of its own slices would be truncated by it.
+    if (kw::SameText(path, source))
+      throw std::runtime_error("Cannot slice " + source + " into itself");
+    return fs_.Create(path);
+  }
+
+  void ShowProgress() {
+    if (total_ <= 0) return;  // the bar stays at 0
+    int64_t percent = done_ < INT64_MAX / 100 ? done_ * 100 / total_ : done_ / (total_ / 100);
+    int bar = int(std::min<int64_t>(100, percent));
+    if (bar != bar_) host_.SetProgress(bar_ = bar);
+  }
+
+  RunOutcome SliceSource(const std::string& source) {
+    std::string stem = SliceStem(source);
+    std::string folder = SliceFolder(source, in_.destination, in_.driveText, in_.slicePath);
+    int number = 10;
+    std::vector<std::string> names{SliceName(stem, number)};
+    auto src = fs_.OpenRead(source);
+    if (Floppy() && !host_.DiskPrompt("Please insert Disk 1 of " + std::to_string(estimate_))) {
+      src.reset();
+      host_.CloseMainWindow();
+      return RunOutcome::Cancelled;
+    }
+    auto slice = CreateSlice(source, folder + names.back());
+    int64_t fill = 0;
+    size_t chunk = kFirstChunk;
+    for (;;) {
+      uint32_t start = fs_.Milliseconds();
+      // Whole chunks up to the slice's length; past it one block, which either
+      // still fits (the short end of the file) or opens the next slice.
+      int64_t want = fill < plan_.length ? std::min<int64_t>(int64_t(chunk), plan_.length - fill)
+                     : plan_.length < plan_.threshold ? kBlock
+                                                      : std::min<int64_t>(int64_t(chunk), plan_.length);
+      size_t n = src->Read(buffer_.data(), size_t(want));
+      if (n == 0) break;
+      ShowProgress();
+      done_ += int64_t(n);
+      // What was read after the last look at the queue is not written.
+      if (host_.ProcessMessages()) return RunOutcome::Stopped;
+      if (fill + int64_t(n) > plan_.threshold) {
+        slice.reset();
+        names.push_back(SliceName(stem, ++number));
+        ++disk_;
+        if (Floppy() && !Prompt(disk_)) {
+          src.reset();
+          host_.CloseMainWindow();
+          return RunOutcome::Cancelled;
+        }
+        slice = CreateSlice(source, folder + names.back());
+        fill = 0;
+      }
+      slice->Write(buffer_.data(), n);
+      fill += int64_t(n);
+      uint32_t took = fs_.Milliseconds() - start;
+      if (took > kSlowMs && chunk > size_t(kBlock)) chunk /= 2;
+      else if (took < kFastMs && chunk < kMaxChunk) chunk *= 2;
+    }
+    src.reset();
+    slice.reset();
+    if (in_.deleteSource) fs_.Delete(source);
+    WriteJoinFiles(source, names);
+    return RunOutcome::Done;
+  }
+
+  void WriteJoinFiles(const std::string& source, const std::vector<std::string>& names) {
+    std::string name = kw::ExtractFileName(source);
+    std::string base = BasePath(source, in_.destination, in_.driveText, in_.slicePath);
+    std::string list = base + ".sss";
+    {
+      std::unique_ptr<WriteFile> f;
+      try {
+        f = fs_.Create(list);
+      } catch (const IoError&) {
+        throw std::runtime_error("Cannot create file " + list);
+      }
+      std::string text = JoinCrLf(SliceListLines(in_.deleteSlicesAfterJoin, name, names));
+      f->Write(text.data(), text.size());
+    }
+    // DOS batch files cannot name paths with blanks.
+    if (list.find(' ') == std::string::npos) {
+      try {
+        auto f = fs_.Create(base + "s.bat");
+        std::string text =
+            JoinCrLf(BatchLines(in_.deleteSlicesAfterJoin, ShortTargetName(name), names));
+        f->Write(text.data(), text.size());
+      } catch (const IoError&) {
+      }
+    }
+    fs_.CopyOver(fs_.ProgramFolder() + "unkerf.exe", base + "s.exe");
+  }
+
+  const RunInputs& in_;
+  SliceHost& host_;
+  Platform& fs_;
+  SlicePlan plan_;
+  int64_t total_ = 0;
+  int64_t done_ = 0;
+  int64_t disk_ = 1;
+  int64_t estimate_ = 0;
+  int bar_ = 0;
+  std::vector<char> buffer_;
+};
+}  // namespace
+
+RunOutcome RunSlicing(const RunInputs& in, SliceHost& host, Platform& fs) {
+  host.RunStarted();
+  RunOutcome outcome = RunOutcome::Done;
+  std::string error;
+  try {
+    outcome = Run(in, host, fs).Go();
+  } catch (const std::exception& e) {
+    outcome = RunOutcome::Failed;
+    error = e.what();
+  }
+  if (outcome == RunOutcome::Cancelled) return outcome;
+  host.RunEnded();
+  if (outcome == RunOutcome::Failed) host.ShowError(error);
+  return outcome;
+}
+
+}  // namespace kerfwise
