@@ -75,8 +75,7 @@ class TZipExtractor {
   std::string ExtrBaseDir;   // made the current folder before extracting
   ExtrOpts ExtrOptions;
   // File specifications for the next extraction; emptied by every Extract.
-  // Assigning copies the lines. At most kUnzipMaxSpecs lines of at most 255
-  // characters go to the library (see Extract).
+  // Assigning copies the lines.
   std::vector<std::string> FSpecArgs;
   const std::string& ZipFilename() const { return ZipFilename_; }
   // Stores the name and reads the archive's directory (also when unchanged).
@@ -99,6 +98,9 @@ class TZipExtractor {
   void ReadDirectory();
   // One extraction through UNPACK32.DLL into ExtrBaseDir; the library's
   // answer is left in LastResult. Errors end in the "Fatal DLL Error" box.
+  // An archive name or a spec over 255 characters, or more than
+  // kUnzipMaxSpecs specs, is refused: no call, OnMessage(kUzBadRequest, why),
+  // LastResult kUzBadRequest.
   void Extract();
 
   // The library's callback: finds the component through Report->Caller.
@@ -113,6 +115,7 @@ class TZipExtractor {
   std::string ZipFilename_;
   int32_t LastResult_ = 0;
   bool Busy_ = false;
+  bool CallbackFailed_ = false;  // an event handler raised an error inside the call
   UnzipRequest Request_{};
 };
 

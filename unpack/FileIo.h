@@ -1,0 +1,16 @@
+// The core's Input and Output over real files: POSIX calls natively, the ANSI
+// Win32 API on Windows (FileIoWin.cpp). Output paths are relative to root
+// (empty: the current folder).
+#pragma once
+#include <memory>
+#include <string>
+
+#include "unpack/UnpackCore.h"
+
+namespace unpack {
+
+// nullptr when the archive cannot be opened.
+std::unique_ptr<Input> OpenArchive(const std::string& path);
+std::unique_ptr<Output> FolderOutput(const std::string& root);
+
+}  // namespace unpack

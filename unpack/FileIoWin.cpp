@@ -1,0 +1,101 @@
+#include <windows.h>
+
+#include "unpack/FileIo.h"
+
+namespace unpack {
+namespace {
+
+std::string Native(const std::string& root, const std::string& path) {
+  std::string p = root + path;
+  for (char& c : p)
+    if (c == '/') c = '\\';
+  return p;
+}
+
+class WinInput : public Input {
+ public:
+  explicit WinInput(HANDLE h) : h_(h) {}
+  ~WinInput() override { CloseHandle(h_); }
+  uint64_t Size() override {
+    DWORD high = 0;
+    const DWORD low = GetFileSize(h_, &high);
+    return low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR ? 0 : uint64_t(high) << 32 | low;
+  }
+  bool ReadAt(uint64_t off, void* buf, size_t n) override {
+    LONG high = LONG(off >> 32);
+    if (SetFilePointer(h_, LONG(DWORD(off)), &high, FILE_BEGIN) == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR)
+      return false;
+    DWORD got = 0;
+    return ReadFile(h_, buf, DWORD(n), &got, nullptr) && got == n;
+  }
+
+ private:
+  HANDLE h_;
+};
+
+class WinFile : public OutFile {
+ public:
+  explicit WinFile(HANDLE h) : h_(h) {}
+  ~WinFile() override {
+    if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
+  }
+  bool Write(const void* data, size_t n) override {
+    DWORD put = 0;
+    return WriteFile(h_, data, DWORD(n), &put, nullptr) && put == n;
+  }
+  bool Close(uint32_t dosTime) override {
+    FILETIME local, utc;
+    if (DosDateTimeToFileTime(WORD(dosTime >> 16), WORD(dosTime), &local) && LocalFileTimeToFileTime(&local, &utc))
+      SetFileTime(h_, nullptr, nullptr, &utc);
+    const bool ok = CloseHandle(h_) != 0;
+    h_ = INVALID_HANDLE_VALUE;
+    return ok;
+  }
+
+ private:
+  HANDLE h_;
+};
+
+class WinOutput : public Output {
+ public:
+  explicit WinOutput(const std::string& root) : root_(root.empty() || root.back() == '\\' ? root : root + "\\") {}
+  Kind Probe(const std::string& path, uint32_t* dosTime) override {
+    WIN32_FIND_DATAA fd;
+    const HANDLE f = FindFirstFileA(Native(root_, path).c_str(), &fd);
+    if (f == INVALID_HANDLE_VALUE) return kNone;
+    FindClose(f);
+    if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return kFolder;
+    FILETIME local;
+    WORD date = 0, time = 0;
+    if (dosTime && FileTimeToLocalFileTime(&fd.ftLastWriteTime, &local) && FileTimeToDosDateTime(&local, &date, &time))
+      *dosTime = uint32_t(date) << 16 | time;
+    return kFile;
+  }
+  bool MakeFolder(const std::string& path) override { return CreateDirectoryA(Native(root_, path).c_str(), nullptr) != 0; }
+  std::unique_ptr<OutFile> CreateNew(const std::string& path) override {
+    const HANDLE h = CreateFileA(Native(root_, path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return nullptr;
+    return std::make_unique<WinFile>(h);
+  }
+  bool Remove(const std::string& path) override { return DeleteFileA(Native(root_, path).c_str()) != 0; }
+  bool Rename(const std::string& from, const std::string& to) override {
+    return MoveFileA(Native(root_, from).c_str(), Native(root_, to).c_str()) != 0;
+  }
+
+ private:
+  std::string root_;
+};
+
+}  // namespace
+
+std::unique_ptr<Input> OpenArchive(const std::string& path) {
+  const HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                               FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return nullptr;
+  return std::make_unique<WinInput>(h);
+}
+
+std::unique_ptr<Output> FolderOutput(const std::string& root) { return std::make_unique<WinOutput>(root); }
+
+}  // namespace unpack
