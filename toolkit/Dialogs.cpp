@@ -1,0 +1,25 @@
+#include "toolkit/Dialogs.h"
+
+#include <windows.h>
+
+#include "toolkit/App.h"
+
+namespace kw {
+
+namespace {
+int Box(const std::string& text, const char* caption, UINT flags) {
+  return MessageBoxA(GetActiveWindow(), text.c_str(), caption, flags | MB_TASKMODAL);
+}
+}  // namespace
+
+void ShowWarning(const std::string& text) { Box(text, "Warning", MB_OK | MB_ICONWARNING); }
+
+bool Confirm(const std::string& text) {
+  return Box(text, "Confirm", MB_OKCANCEL | MB_ICONQUESTION) != IDCANCEL;
+}
+
+void ShowMessage(const std::string& text) { Box(text, App().Title.c_str(), MB_OK); }
+
+void ShowError(const std::string& text) { App().ShowException(text.c_str()); }
+
+}  // namespace kw
