@@ -76,6 +76,28 @@ class ZipFileStream : public ZipStream {
   int64_t size_ = 0;
 };
 
+// Bytes in memory as a ZipStream (tests, fuzzing).
+class ZipMemoryStream : public ZipStream {
+ public:
+  ZipMemoryStream(const void* data, size_t size) : p_(static_cast<const unsigned char*>(data)), size_(int64_t(size)) {}
+  size_t Read(void* buf, size_t n) override {
+    const size_t k = size_t(size_ - pos_) < n ? size_t(size_ - pos_) : n;
+    for (size_t i = 0; i < k; ++i) static_cast<unsigned char*>(buf)[i] = p_[pos_ + int64_t(i)];
+    pos_ += int64_t(k);
+    return k;
+  }
+  int64_t Skip(int64_t n) override {
+    if (n < 0 || n > size_ - pos_) return -1;
+    return pos_ += n;
+  }
+  int64_t Position() override { return pos_; }
+  int64_t Size() override { return size_; }
+
+ private:
+  const unsigned char* p_;
+  int64_t size_, pos_ = 0;
+};
+
 // True when path names an existing file (not a folder).
 bool ZipFileExists(const std::string& path);
 
