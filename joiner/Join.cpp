@@ -1,0 +1,176 @@
+#include "joiner/Join.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <memory>
+
+#include "kerfwise/engine/IoError.h"
+#include "toolkit/PathText.h"
+
+namespace unkerf {
+
+namespace {
+constexpr int64_t kBlock = 2048;
+constexpr size_t kMaxList = 1 << 20;  // far more than any slice list
+constexpr size_t kBuffer = 256 * 1024;
+
+std::vector<std::string> Lines(std::string_view text) {
+  std::vector<std::string> out;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = text.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    out.emplace_back(line);
+    start = end + 1;
+  }
+  while (!out.empty() && out.back().empty()) out.pop_back();
+  return out;
+}
+
+bool PlainName(std::string_view name) {
+  if (name.empty() || name == "." || name == "..") return false;
+  for (char c : name)
+    if (c == '\\' || c == '/' || c == ':' || c == '\0' || c == '\r') return false;
+  return true;
+}
+
+std::string ReadAll(const std::string& path, kerfwise::Platform& fs) {
+  try {
+    auto f = fs.OpenRead(path);
+    int64_t size = f->Size();
+    if (size > int64_t(kMaxList)) throw JoinError(path + " is not a valid slice list");
+    std::string text(size_t(size), '\0');
+    size_t got = 0;
+    while (got < text.size()) {
+      size_t n = f->Read(&text[got], text.size() - got);
+      if (n == 0) break;
+      got += n;
+    }
+    text.resize(got);
+    return text;
+  } catch (const kerfwise::IoError& e) {
+    throw JoinError("Cannot read slice list " + path + ": " + e.what());
+  }
+}
+
+// Slices of one set: all but the last of one length, the last at most one
+// block short of a block more than that.
+void CheckLengths(const std::vector<std::string>& paths, const std::vector<int64_t>& sizes) {
+  size_t n = sizes.size();
+  if (n < 2) return;
+  int64_t full = *std::max_element(sizes.begin(), sizes.end() - 1);
+  for (size_t i = 0; i + 1 < n; ++i)
+    if (sizes[i] != full || full == 0 || sizes[n - 1] >= full + kBlock)
+      throw JoinError("Slice " + paths[i] + " is incomplete");
+}
+}  // namespace
+
+SliceList ParseSliceList(std::string_view text, const std::string& path) {
+  std::vector<std::string> lines = Lines(text);
+  SliceList list;
+  bool ok = lines.size() >= 3 && (lines[0] == "DEL" || lines[0] == "NODEL");
+  for (size_t i = 1; ok && i < lines.size(); ++i) ok = PlainName(lines[i]);
+  if (!ok) throw JoinError(path + " is not a valid slice list");
+  list.deleteSlices = lines[0] == "DEL";
+  list.target = lines[1];
+  list.slices.assign(lines.begin() + 2, lines.end());
+  return list;
+}
+
+std::string ListPathForProgram(std::string_view programPath) {
+  std::string base = kw::ChangeFileExt(programPath, "");
+  if (!base.empty() && (base.back() == 's' || base.back() == 'S') &&
+      !kw::ExtractFileName(base).empty())
+    base.pop_back();
+  return base + ".sss";
+}
+
+std::string JoinSlices(const std::string& listPath, kerfwise::Platform& fs) {
+  SliceList list = ParseSliceList(ReadAll(listPath, fs), listPath);
+  std::string folder = kw::ExtractFilePath(listPath);
+  std::string target = folder + list.target;
+  std::vector<std::string> paths;
+  std::vector<int64_t> sizes;
+  for (const std::string& s : list.slices) {
+    paths.push_back(folder + s);
+    try {
+      sizes.push_back(fs.OpenRead(paths.back())->Size());
+    } catch (const kerfwise::IoError& e) {
+      throw JoinError("Cannot read slice " + paths.back() + ": " + e.what());
+    }
+  }
+  CheckLengths(paths, sizes);
+
+  std::string temp = target + ".$$$";
+  try {
+    auto out = fs.Create(temp);
+    std::vector<char> buffer(kBuffer);
+    for (size_t i = 0; i < paths.size(); ++i) {
+      int64_t copied = 0;
+      try {
+        auto in = fs.OpenRead(paths[i]);
+        while (size_t n = in->Read(buffer.data(), buffer.size())) {
+          copied += int64_t(n);
+          try {
+            out->Write(buffer.data(), n);
+          } catch (const kerfwise::IoError& e) {
+            throw JoinError("Cannot rebuild " + target + ": " + e.what());
+          }
+        }
+      } catch (const kerfwise::IoError& e) {
+        throw JoinError("Cannot read slice " + paths[i] + ": " + e.what());
+      }
+      if (copied != sizes[i]) throw JoinError("Slice " + paths[i] + " changed while joining");
+    }
+  } catch (const kerfwise::IoError& e) {
+    fs.Delete(temp);
+    throw JoinError("Cannot rebuild " + target + ": " + e.what());
+  } catch (...) {
+    fs.Delete(temp);
+    throw;
+  }
+  if (fs.Exists(target) && !fs.Delete(target)) {
+    fs.Delete(temp);
+    throw JoinError("Cannot replace " + target);
+  }
+  if (!fs.Rename(temp, target))
+    throw JoinError("Cannot rename " + temp + " to " + target);
+  if (list.deleteSlices)
+    for (size_t i = 0; i < paths.size(); ++i)
+      if (!kw::SameText(list.slices[i], list.target)) fs.Delete(paths[i]);
+  return target + " has been rebuilt from " + std::to_string(paths.size()) +
+         (paths.size() == 1 ? " slice." : " slices.");
+}
+
+Options ParseCommandLine(std::string_view args) {
+  Options o;
+  auto skipBlanks = [&] {
+    while (!args.empty() && (args.front() == ' ' || args.front() == '\t')) args.remove_prefix(1);
+  };
+  skipBlanks();
+  while (args.size() >= 2 && (args[0] == '/' || args[0] == '-') && (args[1] == 'q' || args[1] == 'Q') &&
+         (args.size() == 2 || args[2] == ' ' || args[2] == '\t')) {
+    o.quiet = true;
+    args.remove_prefix(2);
+    skipBlanks();
+  }
+  while (!args.empty() && (args.back() == ' ' || args.back() == '\t')) args.remove_suffix(1);
+  for (char c : args)
+    if (c != '"') o.listPath += c;
+  return o;
+}
+
+Outcome RunJoiner(const Options& options, const std::string& programPath,
+                  kerfwise::Platform& fs) {
+  std::string list =
+      options.listPath.empty() ? ListPathForProgram(programPath) : options.listPath;
+  try {
+    return {true, JoinSlices(list, fs)};
+  } catch (const std::exception& e) {
+    return {false, e.what()};
+  }
+}
+
+}  // namespace unkerf

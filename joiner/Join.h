@@ -1,0 +1,55 @@
+// unkerf: rebuilds a file from the slices named in its slice list. The logic
+// needs no Windows API; unkerf_win.cpp (message boxes) and unkerf_posix.cpp
+// (standard error) only show the outcome.
+#pragma once
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "kerfwise/engine/Platform.h"
+
+namespace unkerf {
+
+// A slice list: "DEL" or "NODEL", the file to rebuild, then the slices in order.
+struct SliceList {
+  bool deleteSlices = false;
+  std::string target;
+  std::vector<std::string> slices;
+};
+
+struct JoinError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+// Throws JoinError("<path> is not a valid slice list") for a damaged list:
+// a first line other than DEL/NODEL, no slice, or a name that is not a plain
+// file name.
+SliceList ParseSliceList(std::string_view text, const std::string& path);
+
+// The slice list beside a joiner copy: "C:\DATA\REPORTs.exe" -> "C:\DATA\REPORT.sss".
+std::string ListPathForProgram(std::string_view programPath);
+
+// Rebuilds the file in the slice list's folder, under a temporary name first so
+// that no half-built file ever carries the target's name; deletes the slices
+// afterwards when the list asks for it. Returns the text to show; throws
+// JoinError naming the file at fault, with nothing deleted.
+std::string JoinSlices(const std::string& listPath, kerfwise::Platform& fs);
+
+// The command line after the program name: "/q" (no message boxes, for
+// scripts and tests) and the slice list path, quoted or not.
+struct Options {
+  bool quiet = false;
+  std::string listPath;  // empty: the list beside the program
+};
+Options ParseCommandLine(std::string_view args);
+
+// What the program does: the outcome's text, and whether it succeeded.
+struct Outcome {
+  bool ok = false;
+  std::string text;
+};
+Outcome RunJoiner(const Options& options, const std::string& programPath,
+                  kerfwise::Platform& fs);
+
+}  // namespace unkerf

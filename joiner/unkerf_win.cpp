@@ -1,0 +1,43 @@
+// unkerf.exe: started as <base>s.exe beside the slices (a double-click), or
+// with "[/q] <slice list>" from a script. Exit code 0 when the file was rebuilt.
+#include <windows.h>
+
+#include <cstdlib>
+
+#include "joiner/Join.h"
+
+// The run-time's verbose handler would pull in the name demangler, a fifth of
+// the program; an uncaught exception cannot happen here anyway.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { abort(); }
+}  // namespace __gnu_cxx
+
+namespace {
+// The command line after the program's own name, which may be quoted.
+const char* Arguments() {
+  const char* p = GetCommandLineA();
+  if (*p == '"') {
+    for (++p; *p && *p != '"'; ++p) {
+    }
+    if (*p) ++p;
+  } else {
+    while (*p && *p != ' ' && *p != '\t') ++p;
+  }
+  return p;
+}
+
+std::string ProgramPath() {
+  char buf[MAX_PATH];
+  DWORD n = GetModuleFileNameA(nullptr, buf, MAX_PATH);
+  return std::string(buf, n < MAX_PATH ? n : 0);
+}
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  unkerf::Options options = unkerf::ParseCommandLine(Arguments());
+  unkerf::Outcome r = unkerf::RunJoiner(options, ProgramPath(), kerfwise::SystemPlatform());
+  if (!options.quiet)
+    MessageBoxA(nullptr, r.text.c_str(), "Unkerf",
+                MB_OK | MB_SETFOREGROUND | (r.ok ? MB_ICONINFORMATION : MB_ICONERROR));
+  return r.ok ? 0 : 1;
+}

@@ -1,0 +1,145 @@
+#include "joiner/Join.h"
+
+#include <gtest/gtest.h>
+
+#include "kerfwise/engine/IoError.h"
+#include "tests/slicing/SliceTestKit.h"
+
+using slicetest::Exists;
+using slicetest::Get;
+using slicetest::Pattern;
+using slicetest::Put;
+using unkerf::JoinError;
+using Strings = std::vector<std::string>;
+
+TEST(SliceListFile, ParsesAndRefusesDamage) {
+  unkerf::SliceList l = unkerf::ParseSliceList("DEL\r\nREPORT.DOC\r\nREPORT.s10\r\nREPORT.s11\r\n\r\n", "x");
+  EXPECT_TRUE(l.deleteSlices);
+  EXPECT_EQ(l.target, "REPORT.DOC");
+  EXPECT_EQ(l.slices, (Strings{"REPORT.s10", "REPORT.s11"}));
+  EXPECT_FALSE(unkerf::ParseSliceList("NODEL\nA B.txt\nA Bs10", "x").deleteSlices);
+  for (const char* bad : {"", "NODEL\r\nREPORT.DOC\r\n", "KEEP\r\nR\r\nRs10\r\n", "NODEL\r\n\r\nRs10\r\n",
+                          "NODEL\r\nR\r\n\r\nRs11\r\n", "NODEL\r\n..\\R\r\nRs10\r\n", "NODEL\r\nR\r\nC:\\W\\x\r\n",
+                          "NODEL\r\nR\r\n..\r\n", "NODEL\r\nR\r\nsub/x\r\n"}) {
+    try {
+      unkerf::ParseSliceList(bad, "C:\\R.sss");
+      ADD_FAILURE() << "took " << bad;
+    } catch (const JoinError& e) {
+      EXPECT_STREQ(e.what(), "C:\\R.sss is not a valid slice list");
+    }
+  }
+}
+
+TEST(SliceListFile, BesideTheJoinerCopy) {
+  EXPECT_EQ(unkerf::ListPathForProgram("C:\\DATA\\REPORTs.exe"), "C:\\DATA\\REPORT.sss");
+  EXPECT_EQ(unkerf::ListPathForProgram("C:\\DATA\\REPORTS.EXE"), "C:\\DATA\\REPORT.sss");
+  EXPECT_EQ(unkerf::ListPathForProgram("C:\\My Data\\a.bs.exe"), "C:\\My Data\\a.b.sss");
+  EXPECT_EQ(unkerf::ListPathForProgram("C:\\unkerf.exe"), "C:\\unkerf.sss");
+}
+
+TEST(CommandLine, QuietSwitchAndPath) {
+  unkerf::Options o = unkerf::ParseCommandLine("");
+  EXPECT_FALSE(o.quiet);
+  EXPECT_EQ(o.listPath, "");
+  o = unkerf::ParseCommandLine(" /q \"C:\\My Files\\R.sss\" ");
+  EXPECT_TRUE(o.quiet);
+  EXPECT_EQ(o.listPath, "C:\\My Files\\R.sss");
+  o = unkerf::ParseCommandLine("-Q C:\\My Files\\R.sss");
+  EXPECT_TRUE(o.quiet);
+  EXPECT_EQ(o.listPath, "C:\\My Files\\R.sss");
+  EXPECT_FALSE(unkerf::ParseCommandLine("/quick.sss").quiet);
+}
+
+namespace {
+class Join : public ::testing::Test {
+ protected:
+  void SetUp() override { dir = slicetest::ScratchFolder(); }
+  // Slices of lengths from one pattern, and their list.
+  std::string Set(const std::vector<size_t>& lengths, bool del = false) {
+    whole.clear();
+    std::string list = std::string(del ? "DEL" : "NODEL") + "\r\nR.DOC\r\n";
+    for (size_t i = 0; i < lengths.size(); ++i) {
+      std::string part = Pattern(lengths[i], unsigned(i + 7));
+      std::string name = "R.s" + std::to_string(10 + i);
+      Put(dir + name, part);
+      whole += part;
+      list += name + "\r\n";
+    }
+    Put(dir + "R.sss", list);
+    return dir + "R.sss";
+  }
+  std::string Fails(const std::string& list, kerfwise::Platform& fs = kerfwise::SystemPlatform()) {
+    try {
+      unkerf::JoinSlices(list, fs);
+    } catch (const JoinError& e) {
+      EXPECT_FALSE(Exists(dir + "R.DOC"));
+      EXPECT_FALSE(Exists(dir + "R.DOC.$$$"));
+      EXPECT_TRUE(Exists(dir + "R.s10")) << "nothing deleted";
+      return e.what();
+    }
+    ADD_FAILURE() << "joined";
+    return {};
+  }
+  std::string dir;
+  std::string whole;
+};
+
+struct FullDisk : slicetest::Platform {
+  struct W : kerfwise::WriteFile {
+    void Write(const void*, size_t) override { throw kerfwise::IoError(kerfwise::kDiskFull); }
+  };
+  std::unique_ptr<kerfwise::WriteFile> Create(const std::string& p) override {
+    base.Create(p);
+    return std::make_unique<W>();
+  }
+};
+}  // namespace
+
+TEST_F(Join, RebuildsReplacesAndDeletesOnRequest) {
+  std::string list = Set({4096, 4096, 100}, true);
+  Put(dir + "R.DOC", "old");
+  EXPECT_EQ(unkerf::JoinSlices(list, kerfwise::SystemPlatform()), dir + "R.DOC has been rebuilt from 3 slices.");
+  EXPECT_EQ(Get(dir + "R.DOC"), whole);
+  EXPECT_FALSE(Exists(dir + "R.s10"));
+  EXPECT_FALSE(Exists(dir + "R.s12"));
+  EXPECT_FALSE(Exists(dir + "R.DOC.$$$"));
+
+  list = Set({0});
+  EXPECT_EQ(unkerf::JoinSlices(list, kerfwise::SystemPlatform()), dir + "R.DOC has been rebuilt from 1 slice.");
+  EXPECT_EQ(Get(dir + "R.DOC"), "");
+  EXPECT_TRUE(Exists(dir + "R.s10"));
+}
+
+TEST_F(Join, MissingOrShortSlicesAreNamed) {
+  std::string list = Set({4096, 4096, 100});
+  Put(dir + "R.s11", Pattern(4000));
+  EXPECT_EQ(Fails(list), "Slice " + dir + "R.s11 is incomplete");
+  Set({4096, 4096, 100});
+  Put(dir + "R.s10", Pattern(10));
+  EXPECT_EQ(Fails(list), "Slice " + dir + "R.s10 is incomplete");
+  Set({3000, 6000});
+  EXPECT_EQ(Fails(list), "Slice " + dir + "R.s10 is incomplete") << "the last can pass the others by less than a block";
+  Set({4096, 4096, 100});
+  slicetest::SystemDelete(dir + "R.s12");
+  EXPECT_EQ(Fails(list), "Cannot read slice " + dir + "R.s12: File not found");
+  EXPECT_EQ(Fails(dir + "none.sss"), "Cannot read slice list " + dir + "none.sss: File not found");
+  Put(dir + "bad.sss", "NODEL\r\nR.DOC\r\n");
+  EXPECT_EQ(Fails(dir + "bad.sss"), dir + "bad.sss is not a valid slice list");
+}
+
+TEST_F(Join, FullDiskLeavesNoHalfFile) {
+  std::string list = Set({4096, 10}, true);
+  FullDisk disk;
+  EXPECT_EQ(Fails(list, disk), "Cannot rebuild " + dir + "R.DOC: Disk full");
+  EXPECT_TRUE(Exists(dir + "R.s11"));
+}
+
+TEST_F(Join, OutcomeOfTheProgram) {
+  std::string list = Set({2048, 5});
+  unkerf::Outcome r = unkerf::RunJoiner({true, ""}, dir + "Rs.exe", kerfwise::SystemPlatform());
+  EXPECT_TRUE(r.ok) << r.text;
+  EXPECT_EQ(Get(dir + "R.DOC"), whole);
+  r = unkerf::RunJoiner({true, dir + "other.sss"}, dir + "Rs.exe", kerfwise::SystemPlatform());
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(r.text, "Cannot read slice list " + dir + "other.sss: File not found");
+}

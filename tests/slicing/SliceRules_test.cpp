@@ -1,0 +1,138 @@
+#include "kerfwise/engine/SliceRules.h"
+
+#include <gtest/gtest.h>
+
+#include "kerfwise/engine/IoError.h"
+
+using namespace kerfwise;
+using Strings = std::vector<std::string>;
+using Lengths = std::vector<int64_t>;
+
+TEST(SliceSize, OfferedSizesCutAtWholeBlocks) {
+  struct Row { const char* text; int64_t size, length; };
+  for (Row r : {Row{"2.88", 2917120, 2916352}, {"2.00", 2016000, 2015232},
+                {"1.68", 1688320, 1687552}, {"1.44", 1442560, 1441792},
+                {"1.02", 1012480, 1011712}, {"1.00", 992000, 991232},
+                {"0.75", 736000, 735232}, {"0.50", 480000, 479232}}) {
+    SlicePlan p = ParseSliceSize(r.text);
+    EXPECT_EQ(p.threshold, r.size) << r.text;
+    EXPECT_EQ(p.length, r.length) << r.text;
+  }
+  EXPECT_EQ(ParseSliceSize(" 1.44 ").threshold, 1442560);
+  EXPECT_EQ(ParseSliceSize("3").threshold, 3040000);
+  EXPECT_EQ(ParseSliceSize(".5").threshold, 480000);
+  EXPECT_EQ(ParseSliceSize("0.0313").threshold, 51) << "whole part of 32051.2 - 32000";
+  EXPECT_EQ(ParseSliceSize("0.0313").length, 51) << "below one block: exact slices";
+  EXPECT_EQ(ParseSliceSize("99999999999999999999").threshold, int64_t(1) << 62);
+}
+
+TEST(SliceSize, ByteFormIsExactForAnySizeFromOneByte) {
+  for (int64_t n : {int64_t(1), int64_t(7), int64_t(2047), int64_t(2048), int64_t(1000000),
+                    int64_t(3000000000)}) {
+    SlicePlan p = ParseSliceSize("@" + std::to_string(n));
+    EXPECT_EQ(p.threshold, n);
+    EXPECT_EQ(p.length, n);
+  }
+  EXPECT_EQ(ParseSliceSize("@1000000.9").threshold, 1000000) << "cut to whole bytes";
+}
+
+TEST(SliceSize, RefusesTextThatGivesNoSlices) {
+  for (const char* t : {"", " ", "abc", "1,44", "1.44MB", "@", "@x", "1.4.4", "--1"}) {
+    try {
+      ParseSliceSize(t);
+      ADD_FAILURE() << "accepted '" << t << "'";
+    } catch (const SizeTextError& e) {
+      EXPECT_EQ(std::string(e.what()), "'" + std::string(t) + "' is not a valid slice size");
+    }
+  }
+  for (const char* t : {"0.03125", "0", "-1", "@-5", "@0", "@0.9", "0.00"}) {
+    try {
+      ParseSliceSize(t);
+      ADD_FAILURE() << "accepted '" << t << "'";
+    } catch (const SizeTextError& e) {
+      EXPECT_STREQ(e.what(), "The slice size must be at least one byte") << t;
+    }
+  }
+}
+
+TEST(DiskEstimate, MegabytesOfTheUsersLocale) {
+  EXPECT_EQ(DiskEstimate("1.44", '.', 3000000), 2) << "3,000,000 / 1,509,949.44 = 1.98";
+  EXPECT_EQ(DiskEstimate("1.44", '.', 0), 1);
+  EXPECT_EQ(DiskEstimate("1.44", '.', 6000000), 4);
+  EXPECT_EQ(DiskEstimate("@1000000", '.', 3000000), 0) << "the byte form never converts";
+  EXPECT_EQ(DiskEstimate("1,44", ',', 3000000), 2);
+  EXPECT_EQ(DiskEstimate("1.44", ',', 3000000), 0);
+  EXPECT_EQ(DiskEstimate(" 1.44e0 ", '.', 3000000), 2);
+  EXPECT_EQ(DiskEstimate("junk", '.', 3000000), 0);
+  EXPECT_EQ(DiskEstimate("1.44", '.', int64_t(5) << 30), 3556) << "64-bit totals";
+}
+
+TEST(SliceLengths, BlockRuleAtTheEdges) {
+  SlicePlan p = ParseSliceSize("1.44");
+  EXPECT_EQ(SliceLengths(3000000, p), (Lengths{1441792, 1441792, 116416}));
+  EXPECT_EQ(SliceLengths(1442560, p), (Lengths{1442560})) << "a short final read that fits stays";
+  EXPECT_EQ(SliceLengths(1442561, p), (Lengths{1441792, 769}));
+  EXPECT_EQ(SliceLengths(2 * 1441792, p), (Lengths{1441792, 1441792})) << "no empty slice at the end";
+  EXPECT_EQ(SliceLengths(0, p), (Lengths{0}));
+  EXPECT_EQ(SliceLengths(2500000, ParseSliceSize("@1000000")), (Lengths{1000000, 1000000, 500000}));
+  EXPECT_EQ(SliceLengths(5, ParseSliceSize("@2")), (Lengths{2, 2, 1}));
+  Lengths big = SliceLengths(int64_t(5) << 30, p);
+  EXPECT_EQ(big.size(), 3724u);
+  EXPECT_EQ(big.back(), (int64_t(5) << 30) - 3723 * int64_t(1441792));
+}
+
+TEST(SliceNames, FromTheFileNameOnly) {
+  EXPECT_EQ(SliceName(SliceStem("C:\\DATA\\REPORT.DOC"), 10), "REPORT.s10");
+  EXPECT_EQ(SliceName(SliceStem("C:\\DATA\\archive.gz"), 10), "archives10");
+  EXPECT_EQ(SliceName(SliceStem("C:\\DATA\\README"), 10), "REAs10") << "the last three characters go";
+  EXPECT_EQ(SliceName(SliceStem("C:\\DATA\\REPORT.DOC"), 99), "REPORT.s99");
+  EXPECT_EQ(SliceName(SliceStem("C:\\DATA\\REPORT.DOC"), 100), "REPORT.s100");
+  EXPECT_EQ(SliceName(SliceStem("C:\\DATA\\AB"), 10), "ABs10") << "never the folder's letters";
+  EXPECT_EQ(SliceName(SliceStem("C:\\DATA\\ABC"), 11), "s11");
+}
+
+TEST(SlicePaths, FolderAndBasePerDestination) {
+  const char* src = "C:\\DATA\\REPORT.DOC";
+  auto cd = Destination::CurrentDirectory, fd = Destination::FloppyDisk, sp = Destination::SlicedPath;
+  EXPECT_EQ(SliceFolder(src, cd, "A:", "C:\\"), "C:\\DATA\\");
+  EXPECT_EQ(BasePath(src, cd, "A:", "C:\\"), "C:\\DATA\\REPORT");
+  EXPECT_EQ(SliceFolder(src, fd, "A:", "C:\\"), "A:\\");
+  EXPECT_EQ(BasePath(src, fd, "B:", "C:\\"), "B:\\REPORT");
+  EXPECT_EQ(BasePath(src, fd, "A:\\", "C:\\"), "A:\\REPORT");
+  EXPECT_EQ(SliceFolder(src, sp, "A:", "D:\\OUT"), "D:\\OUT\\");
+  EXPECT_EQ(BasePath(src, sp, "A:", "C:\\My Files\\"), "C:\\My Files\\REPORT");
+  EXPECT_EQ(SliceFolder(src, sp, "A:", ""), "") << "the working folder";
+  EXPECT_EQ(BasePath(src, sp, "A:", ""), "REPORT");
+  EXPECT_EQ(BasePath("C:\\DATA\\my.file.txt", cd, "", ""), "C:\\DATA\\my.file");
+  EXPECT_EQ(BasePath("C:\\DATA.OLD\\Notes", cd, "", ""), "C:\\DATA.OLD\\Notes");
+}
+
+TEST(SliceTexts, ShortTargetName) {
+  EXPECT_EQ(ShortTargetName("My Long Report.DOC"), "MyLongR.DOC");
+  EXPECT_EQ(ShortTargetName("REPORT.DOC"), "REPORT.DOC");
+  EXPECT_EQ(ShortTargetName("Notes"), "Notes");
+  EXPECT_EQ(ShortTargetName("a b c d e f g h i"), "abcdefg");
+  EXPECT_EQ(ShortTargetName("x.doc.old.doc"), "x.old.d.doc") << "the first occurrence goes";
+}
+
+TEST(SliceTexts, ListAndBatchLines) {
+  Strings three{"REPORT.s10", "REPORT.s11", "REPORT.s12"};
+  EXPECT_EQ(JoinCrLf(SliceListLines(false, "REPORT.DOC", three)),
+            "NODEL\r\nREPORT.DOC\r\nREPORT.s10\r\nREPORT.s11\r\nREPORT.s12\r\n");
+  EXPECT_EQ(SliceListLines(true, "A B.txt", {"A Bs10"}), (Strings{"DEL", "A B.txt", "A Bs10"}));
+  EXPECT_EQ(BatchLines(false, "REPORT.DOC", three),
+            (Strings{"@echo off", "copy /b REPORT.s10 + REPORT.s11 + REPORT.s12 REPORT.DOC"}));
+  EXPECT_EQ(BatchLines(false, "NAME", {"NAMs10"}), (Strings{"@echo off", "copy /b NAMs10 NAME"}));
+  EXPECT_EQ(BatchLines(true, "R.DOC", {"R.s10", "R.s11"}),
+            (Strings{"@echo off", "copy /b R.s10 + R.s11 R.DOC", "DEL R.s10", "DEL R.s11"}));
+}
+
+TEST(IoMessages, RunTimeNumbers) {
+  EXPECT_EQ(IoMessage(2), "File not found");
+  EXPECT_EQ(IoMessage(3), "Invalid filename");
+  EXPECT_EQ(IoMessage(4), "Too many open files");
+  EXPECT_EQ(IoMessage(5), "File access denied");
+  EXPECT_EQ(IoMessage(100), "Read beyond end of file");
+  EXPECT_EQ(IoMessage(101), "Disk full");
+  EXPECT_EQ(IoMessage(21), "I/O error 21");
+}

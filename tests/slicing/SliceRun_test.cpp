@@ -1,0 +1,269 @@
+// Whole runs through the build's own file layer (POSIX natively, Win32 under Wine).
+#include "kerfwise/engine/SliceRun.h"
+
+#include <gtest/gtest.h>
+
+#include "kerfwise/engine/IoError.h"
+#include "tests/slicing/SliceTestKit.h"
+
+using namespace kerfwise;
+using slicetest::Exists;
+using slicetest::Get;
+using slicetest::Pattern;
+using slicetest::Put;
+using Strings = std::vector<std::string>;
+
+namespace {
+class Run : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = slicetest::ScratchFolder();
+    fs.programFolder = dir + "prog\\";
+    slicetest::MakeFolder(fs.programFolder);
+    Put(fs.programFolder + "unkerf.exe", "MZ joiner");
+  }
+  std::string Source(const std::string& name, size_t size, unsigned seed = 1) {
+    Put(dir + name, Pattern(size, seed));
+    in.sources.push_back(dir + name);
+    return dir + name;
+  }
+  RunOutcome Go() { return RunSlicing(in, host, fs); }
+
+  std::string dir;
+  slicetest::Platform fs;
+  slicetest::Host host;
+  RunInputs in;
+};
+}  // namespace
+
+TEST_F(Run, ThreeMillionBytesAt144BesideTheSource) {
+  Source("REPORT.DOC", 3000000);
+  ASSERT_EQ(Go(), RunOutcome::Done);
+  std::string all = Pattern(3000000);
+  EXPECT_EQ(Get(dir + "REPORT.s10"), all.substr(0, 1441792));
+  EXPECT_EQ(Get(dir + "REPORT.s11"), all.substr(1441792, 1441792));
+  EXPECT_EQ(Get(dir + "REPORT.s12"), all.substr(2883584));
+  EXPECT_FALSE(Exists(dir + "REPORT.s13"));
+  EXPECT_EQ(Get(dir + "REPORT.sss"), "NODEL\r\nREPORT.DOC\r\nREPORT.s10\r\nREPORT.s11\r\nREPORT.s12\r\n");
+  EXPECT_EQ(Get(dir + "REPORTs.bat"), "@echo off\r\ncopy /b REPORT.s10 + REPORT.s11 + REPORT.s12 REPORT.DOC\r\n");
+  EXPECT_EQ(Get(dir + "REPORTs.exe"), "MZ joiner");
+  EXPECT_TRUE(Exists(dir + "REPORT.DOC"));
+  EXPECT_EQ(host.calls, (Strings{"started", "ended"}));
+  ASSERT_FALSE(host.progress.empty());
+  for (size_t i = 1; i < host.progress.size(); ++i) EXPECT_GT(host.progress[i], host.progress[i - 1]);
+  EXPECT_LE(host.progress.back(), 100);
+}
+
+TEST_F(Run, EmptyListOnlySwapsTheButtons) {
+  EXPECT_EQ(Go(), RunOutcome::Done);
+  EXPECT_EQ(host.calls, (Strings{"started", "ended"}));
+  EXPECT_TRUE(host.progress.empty());
+}
+
+TEST_F(Run, EmptySourceAmongOthersAndDeleteOptions) {
+  Source("a.bin", 5000, 1);
+  Source("NAME", 0);
+  in.sizeText = "@2048";
+  in.deleteSource = true;
+  in.deleteSlicesAfterJoin = true;
+  ASSERT_EQ(Go(), RunOutcome::Done);
+  EXPECT_EQ(Get(dir + "Ns10"), "");
+  EXPECT_EQ(Get(dir + "NAME.sss"), "DEL\r\nNAME\r\nNs10\r\n");
+  EXPECT_EQ(Get(dir + "NAMEs.bat"), "@echo off\r\ncopy /b Ns10 NAME\r\nDEL Ns10\r\n");
+  EXPECT_EQ(Get(dir + "as.bat"),
+            "@echo off\r\ncopy /b a.s10 + a.s11 + a.s12 a.bin\r\nDEL a.s10\r\nDEL a.s11\r\nDEL a.s12\r\n");
+  EXPECT_EQ(Get(dir + "a.s12"), Pattern(5000).substr(4096));
+  EXPECT_FALSE(Exists(dir + "a.bin"));
+  EXPECT_FALSE(Exists(dir + "NAME"));
+}
+
+TEST_F(Run, ByteFormBelowOneBlockGivesExactSlices) {
+  Source("tiny.txt", 7000);
+  in.sizeText = "@1000";
+  in.destination = Destination::SlicedPath;
+  in.slicePath = dir + "out";
+  slicetest::MakeFolder(in.slicePath);
+  ASSERT_EQ(Go(), RunOutcome::Done);
+  std::string all = Pattern(7000);
+  for (int i = 0; i < 7; ++i) EXPECT_EQ(Get(dir + "out\\tiny.s" + std::to_string(10 + i)), all.substr(i * 1000, 1000));
+  EXPECT_FALSE(Exists(dir + "out\\tiny.s17"));
+  EXPECT_TRUE(Exists(dir + "out\\tiny.sss"));
+}
+
+TEST_F(Run, FloppyPromptsCarryTheRunWideCounter) {
+  in.destination = Destination::FloppyDisk;
+  in.driveText = dir + "floppy";
+  slicetest::MakeFolder(in.driveText);
+  Source("ONE.DAT", 3000000, 1);
+  Source("TWO.DAT", 3000000, 2);
+  ASSERT_EQ(Go(), RunOutcome::Done);
+  EXPECT_EQ(host.calls, (Strings{"started", "prompt:Please insert Disk 1 of 4", "prompt:Please insert Disk 2 of 4",
+                                 "prompt:Please insert Disk 3 of 4", "prompt:Please insert Disk 1 of 4",
+                                 "prompt:Please insert Disk 4 of 4", "prompt:Please insert Disk 5 of 4", "ended"}));
+  EXPECT_EQ(Get(dir + "floppy\\TWO.s12"), Pattern(3000000, 2).substr(2883584));
+  EXPECT_TRUE(Exists(dir + "floppy\\ONE.sss"));
+  EXPECT_TRUE(Exists(dir + "floppy\\TWOs.bat"));
+}
+
+TEST_F(Run, CancelAtAPromptClosesTheWindow) {
+  in.destination = Destination::FloppyDisk;
+  in.driveText = dir + "floppy";
+  slicetest::MakeFolder(in.driveText);
+  Source("ONE.DAT", 3000000);
+  host.prompt = [](const std::string& t) { return t.find("Disk 2") == std::string::npos; };
+  EXPECT_EQ(Go(), RunOutcome::Cancelled);
+  EXPECT_EQ(host.calls.back(), "close");
+  EXPECT_EQ(Get(dir + "floppy\\ONE.s10").size(), 1441792u);
+  EXPECT_FALSE(Exists(dir + "floppy\\ONE.s11"));
+  EXPECT_FALSE(Exists(dir + "floppy\\ONE.sss"));
+
+  slicetest::Host first;
+  first.prompt = [](const std::string&) { return false; };
+  in.sources = {dir + "ONE.DAT"};
+  in.driveText = dir + "floppy2";
+  EXPECT_EQ(RunSlicing(in, first, fs), RunOutcome::Cancelled);
+  EXPECT_EQ(first.calls, (Strings{"started", "prompt:Please insert Disk 1 of 2", "close"}));
+}
+
+TEST_F(Run, SlicePathWithASpaceGetsNoBatchFile) {
+  in.destination = Destination::SlicedPath;
+  in.slicePath = dir + "My Files\\";
+  slicetest::MakeFolder(in.slicePath);
+  Source("REPORT.DOC", 100);
+  ASSERT_EQ(Go(), RunOutcome::Done);
+  EXPECT_TRUE(Exists(in.slicePath + "REPORT.sss"));
+  EXPECT_TRUE(Exists(in.slicePath + "REPORTs.exe"));
+  EXPECT_FALSE(Exists(in.slicePath + "REPORTs.bat"));
+}
+
+TEST_F(Run, StopInTheSecondSlice) {
+  std::string first = Source("ONE.DAT", 3000000, 1);
+  Source("TWO.DAT", 3000000, 2);
+  in.deleteSource = true;
+  host.stop = [&] { return Exists(dir + "ONE.s11") && host.pumps > 3; };
+  EXPECT_EQ(Go(), RunOutcome::Stopped);
+  EXPECT_EQ(Get(dir + "ONE.s10"), Pattern(3000000).substr(0, 1441792));
+  std::string partial = Get(dir + "ONE.s11");
+  EXPECT_LT(partial.size(), 1441792u);
+  EXPECT_EQ(partial, Pattern(3000000).substr(1441792, partial.size()));
+  EXPECT_FALSE(Exists(dir + "ONE.s12"));
+  EXPECT_FALSE(Exists(dir + "ONE.sss"));
+  EXPECT_FALSE(Exists(dir + "ONEs.exe"));
+  EXPECT_FALSE(Exists(dir + "TWO.s10"));
+  EXPECT_TRUE(Exists(first)) << "delete source is not applied";
+  EXPECT_EQ(host.calls, (Strings{"started", "ended"}));
+}
+
+TEST_F(Run, ErrorsStopTheRunWithTheRunTimeMessage) {
+  Source("A.DAT", 10);
+  in.sources.push_back(dir + "missing.dat");
+  EXPECT_EQ(Go(), RunOutcome::Failed);
+  EXPECT_EQ(host.calls, (Strings{"started", "ended", "error:File not found"}));
+  EXPECT_FALSE(Exists(dir + "A.s10")) << "the sizing pass comes before any slice";
+
+  slicetest::Host h2;
+  in.sources = {dir + "A.DAT"};
+  in.sizeText = "abc";
+  EXPECT_EQ(RunSlicing(in, h2, fs), RunOutcome::Failed);
+  EXPECT_EQ(h2.calls, (Strings{"started", "ended", "error:'abc' is not a valid slice size"}));
+  EXPECT_FALSE(Exists(dir + "A.s10"));
+
+  slicetest::Host h3;
+  in.sizeText = "1.44";
+  slicetest::MakeFolder(dir + "A.sss");
+  EXPECT_EQ(RunSlicing(in, h3, fs), RunOutcome::Failed);
+  EXPECT_EQ(h3.calls.back(), "error:Cannot create file " + dir + "A.sss");
+  EXPECT_FALSE(Exists(dir + "As.bat"));
+
+  slicetest::Host h4;
+  Source("X.s10", 10);
+  in.sources = {dir + "X.s10"};
+  EXPECT_EQ(RunSlicing(in, h4, fs), RunOutcome::Failed);
+  EXPECT_EQ(h4.calls.back(), "error:Cannot slice " + dir + "X.s10 into itself");
+  EXPECT_EQ(Get(dir + "X.s10"), Pattern(10));
+}
+
+namespace {
+// A disk that takes `room` bytes over all the files written to it.
+struct SmallDisk : slicetest::Platform {
+  int64_t room = 0;
+  struct Writer : WriteFile {
+    std::unique_ptr<WriteFile> real;
+    int64_t* room;
+    void Write(const void* b, size_t n) override {
+      if (int64_t(n) > *room) throw IoError(kDiskFull);
+      *room -= int64_t(n);
+      real->Write(b, n);
+    }
+  };
+  std::unique_ptr<WriteFile> Create(const std::string& p) override {
+    auto w = std::make_unique<Writer>();
+    w->real = base.Create(p);
+    w->room = &room;
+    return w;
+  }
+};
+
+// A huge source that is never stored: reads only count, and so do writes,
+// slice by slice.
+struct Virtual : slicetest::Platform {
+  int64_t size = 0;
+  std::vector<int64_t> written;  // per slice
+  int64_t other = 0;             // slice list and batch file
+  struct Reader : ReadFile {
+    int64_t left = 0, total = 0;
+    int64_t Size() override { return total; }
+    size_t Read(void*, size_t n) override {
+      size_t k = size_t(std::min<int64_t>(left, int64_t(n)));
+      left -= int64_t(k);
+      return k;
+    }
+  };
+  struct Writer : WriteFile {
+    Virtual* v = nullptr;
+    int64_t slice = -1;
+    void Write(const void*, size_t n) override { (slice < 0 ? v->other : v->written[size_t(slice)]) += int64_t(n); }
+  };
+  std::unique_ptr<ReadFile> OpenRead(const std::string&) override {
+    auto r = std::make_unique<Reader>();
+    r->left = r->total = size;
+    return r;
+  }
+  std::unique_ptr<WriteFile> Create(const std::string& p) override {
+    auto w = std::make_unique<Writer>();
+    w->v = this;
+    std::string ext = p.substr(p.size() - 4);
+    if (ext != ".sss" && ext != ".bat") {
+      w->slice = int64_t(written.size());
+      written.push_back(0);
+    }
+    return w;
+  }
+  bool CopyOver(const std::string&, const std::string&) override { return true; }
+};
+}  // namespace
+
+TEST_F(Run, FullDiskIsReportedAndClaimsNoCompleteSet) {
+  SmallDisk disk;
+  disk.programFolder = fs.programFolder;
+  disk.room = 2000000;
+  std::string src = Source("REPORT.DOC", 3000000);
+  in.deleteSource = true;
+  EXPECT_EQ(RunSlicing(in, host, disk), RunOutcome::Failed);
+  EXPECT_EQ(host.calls, (Strings{"started", "ended", "error:Disk full"}));
+  EXPECT_TRUE(Exists(src));
+  EXPECT_FALSE(Exists(dir + "REPORT.sss"));
+  EXPECT_FALSE(Exists(dir + "REPORTs.bat"));
+  EXPECT_FALSE(Exists(dir + "REPORTs.exe"));
+}
+
+TEST_F(Run, SourcesOfFiveGigabytes) {
+  Virtual v;
+  v.size = (int64_t(5) << 30) + 3;
+  in.sources = {"C:\\BIG.ISO"};
+  EXPECT_EQ(RunSlicing(in, host, v), RunOutcome::Done);
+  EXPECT_EQ(v.written, SliceLengths(v.size, ParseSliceSize("1.44")));
+  ASSERT_FALSE(host.progress.empty());
+  for (size_t i = 1; i < host.progress.size(); ++i) EXPECT_GT(host.progress[i], host.progress[i - 1]);
+  EXPECT_EQ(host.progress.back(), 99);
+}
