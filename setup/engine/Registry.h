@@ -16,6 +16,11 @@ namespace setup {
 void WriteRegValue(const std::string& root, const std::string& key,
                    const std::string& name, const std::string& data);
 
+// Writes data as a string value, whatever it begins with; a key that cannot be
+// opened or created is passed over. Throws "Failed to set data for '%s'".
+void WriteRegString(const std::string& root, const std::string& key,
+                    const std::string& name, const std::string& data);
+
 // The string value (an empty name reads the default value); empty when the key
 // or value is missing. Throws "Invalid data type for '%s'" for a value that is
 // no string, "Failed to get data for '%s'" when its data cannot be fetched.

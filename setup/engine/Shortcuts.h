@@ -13,6 +13,9 @@ namespace setup {
 // Engine step 2: the Programs folder without trailing backslash, "\", the folder
 // name, and one trailing backslash of the result removed.
 std::string FullStartMenuFolder(std::string_view programsFolder, std::string_view name);
+// Engine step 2 for the folder name: FullStartMenuFolder under GetProgramsFolder,
+// or under the Windows folder's "Start Menu\Programs" when the shell records none.
+std::string StartMenuPath(const std::string& name);
 
 // One Start Menu entry S (a path without extension) for the target T: deletes
 // S.pif and S.lnk, then makes S.lnk (or S.pif), or copies T to S when both

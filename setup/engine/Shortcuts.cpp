@@ -1,0 +1,75 @@
+// Start Menu entries from :SHORTCUTS (engine step 12).
+#include "setup/engine/Shortcuts.h"
+
+#include <windows.h>
+
+#include <exception>
+
+#include "setup/engine/Registry.h"
+#include "setup/wizard/Folders.h"
+
+namespace setup {
+
+namespace {
+
+void DeleteIfExists(const std::string& path) {
+  if (FileExists(path)) DeleteFileA(path.c_str());
+}
+
+}  // namespace
+
+void MakeShortcut(TShellLink& link, const std::string& shortcut, const std::string& target) {
+  const std::string pif = shortcut + ".pif", lnk = shortcut + ".lnk";
+  DeleteIfExists(pif);
+  DeleteIfExists(lnk);
+  if (!FileExists(target)) return;
+  if (kw::ExtractFileName(shortcut) == kw::ExtractFileName(target)) {
+    // A document named as itself goes into the menu as a copy.
+    CopyFileA(target.c_str(), shortcut.c_str(), FALSE);
+    return;
+  }
+  try {
+    link.MakeLink(shortcut, target);
+    // The shell may have kept a DOS program's settings as a .pif instead.
+    std::string file = pif;
+    if (!FileExists(pif)) {
+      MoveFileA(shortcut.c_str(), lnk.c_str());
+      file = lnk;
+    }
+    link.SetPath(file);
+    link.Target = target;
+    link.WorkingDir = kw::ExtractFilePath(target);
+    link.WriteLink(file);
+    link.SetUpdate(false);
+  } catch (const std::exception&) {
+    DeleteIfExists(pif);
+    DeleteIfExists(lnk);
+  }
+}
+
+void CreateShortcuts(const SetupState& state, EngineState& engine, TShellLink& link) {
+  const LineList& lb = state.lbSetup;
+  int k = lb.Find(":SHORTCUTS");
+  if (k < 0) return;
+  ForceFolders(state.StartMenuFolder);
+  std::string dest = StripBackslash(state.DestDir);
+  size_t i = size_t(k) + 1;
+  do {
+    std::string shortcut = state.StartMenuFolder + "\\" + lb.At(i);
+    std::string target = dest + "\\" + lb.At(i + 1);
+    i += 2;
+    MakeShortcut(link, shortcut, target);
+    if (engine.MainProgram.empty()) engine.MainProgram = kw::ExtractFileName(target);
+    engine.UninstallList.Add(shortcut);
+  } while (!IsTerminator(lb.At(i)));
+  engine.UninstallList.Add("+" + state.StartMenuFolder);
+}
+
+std::string StartMenuPath(const std::string& name) {
+  std::string programs = GetProgramsFolder();
+  // Without a recorded folder a path from the drive's root would result.
+  if (programs.empty()) programs = GetWindowsFolder() + "\\Start Menu\\Programs";
+  return FullStartMenuFolder(programs, name);
+}
+
+}  // namespace setup
