@@ -184,7 +184,7 @@ class Run {
     std::unique_ptr<OutFile> f;
     for (int i = 0; i < 100 && !f; ++i) {
       tmp = dir + "~unp" + std::to_string(++tmpSeq_) + ".tmp";
-      f = out_.CreateNew(tmp);
+      if (tmp != path) f = out_.CreateNew(tmp);
     }
     if (!f) return Problem(kUzWrite, "error: cannot create a file in the folder of " + path);
     std::string err = e.method == 0 ? Copy(e, data, *f) : Inflate(e, data, *f);

@@ -175,6 +175,14 @@ TEST(UnpackCore, RefusedEntriesAndArchives) {
   EXPECT_TRUE(locator.out.files.empty());
 }
 
+TEST(UnpackCore, EntryNamedLikeATemporaryFile) {
+  Trial r;
+  r.Go(ziptest::Build({{"~unp1.tmp", "one"}, {"~unp2.tmp", "two"}}));
+  EXPECT_EQ(r.result, 0);
+  EXPECT_EQ(r.out.files["~unp1.tmp"].data, "one");
+  EXPECT_EQ(r.out.files["~unp2.tmp"].data, "two");
+}
+
 TEST(UnpackCore, PrefixedArchive) {
   // A stub before the archive (self-extractor, joined parts) shifts every offset.
   Trial r;
