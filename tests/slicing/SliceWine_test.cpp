@@ -1,0 +1,140 @@
+// Under Wine: floppies in drive A: swapped at each prompt, a read-only source,
+// and the real unkerf.exe run on the slice sets it will meet.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "kerfwise/engine/SliceRun.h"
+#include "tests/slicing/SliceTestKit.h"
+
+using namespace kerfwise;
+using slicetest::Exists;
+using slicetest::Get;
+using slicetest::Pattern;
+using slicetest::Put;
+using Strings = std::vector<std::string>;
+
+namespace {
+std::string Unkerf() {
+  std::string p = "Z:" UNKERF_EXE;
+  for (char& c : p)
+    if (c == '/') c = '\\';
+  return p;
+}
+
+Strings Files(const std::string& folder) {
+  Strings out;
+  WIN32_FIND_DATAA d;
+  HANDLE h = FindFirstFileA((folder + "*").c_str(), &d);
+  if (h == INVALID_HANDLE_VALUE) return out;
+  do {
+    if (!(d.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) out.push_back(d.cFileName);
+  } while (FindNextFileA(h, &d));
+  FindClose(h);
+  return out;
+}
+
+// Takes the disk out of drive A: into a folder of its own.
+void EjectInto(const std::string& folder) {
+  slicetest::MakeFolder(folder);
+  for (const std::string& f : Files("A:\\")) MoveFileA(("A:\\" + f).c_str(), (folder + f).c_str());
+}
+
+DWORD RunUnkerf(const std::string& exe, const std::string& args) {
+  std::string cmd = "\"" + exe + "\" " + args;
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    return 999;
+  WaitForSingleObject(pi.hProcess, 60000);
+  DWORD code = 998;
+  GetExitCodeProcess(pi.hProcess, &code);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  return code;
+}
+}  // namespace
+
+TEST(Wine, FloppiesInDriveAThenUnkerfRebuilds) {
+  std::string dir = slicetest::ScratchFolder();
+  EjectInto(dir + "leftovers\\");
+  slicetest::Platform fs;
+  fs.programFolder = Unkerf().substr(0, Unkerf().rfind('\\') + 1);
+  Put(dir + "REPORT.DOC", Pattern(3000000, 3));
+  RunInputs in;
+  in.sources = {dir + "REPORT.DOC"};
+  in.destination = Destination::FloppyDisk;
+  in.driveText = "A:";
+  in.deleteSlicesAfterJoin = true;
+  slicetest::Host host;
+  int disk = 0;
+  host.prompt = [&](const std::string&) {
+    if (disk > 0) EjectInto(dir + "disk" + std::to_string(disk) + "\\");
+    ++disk;
+    return true;
+  };
+  ASSERT_EQ(RunSlicing(in, host, fs), RunOutcome::Done);
+  EjectInto(dir + "disk3\\");
+  EXPECT_EQ(Files(dir + "disk1\\"), Strings{"REPORT.s10"});
+  EXPECT_EQ(Files(dir + "disk2\\"), Strings{"REPORT.s11"});
+  Strings last = Files(dir + "disk3\\");
+  std::sort(last.begin(), last.end());
+  EXPECT_EQ(last, (Strings{"REPORT.s12", "REPORT.sss", "REPORTs.bat", "REPORTs.exe"}));
+
+  // The user copies the disks into one folder and starts the joiner copy.
+  std::string join = dir + "join\\";
+  slicetest::MakeFolder(join);
+  for (int d = 1; d <= 3; ++d) {
+    std::string from = dir + "disk" + std::to_string(d) + "\\";
+    for (const std::string& f : Files(from)) MoveFileA((from + f).c_str(), (join + f).c_str());
+  }
+  EXPECT_EQ(RunUnkerf(join + "REPORTs.exe", "/q"), 0u);
+  EXPECT_EQ(Get(join + "REPORT.DOC"), Pattern(3000000, 3));
+  EXPECT_FALSE(Exists(join + "REPORT.s10")) << "DEL in the slice list";
+}
+
+TEST(Wine, CancelAtTheFirstFloppyWritesNothing) {
+  std::string dir = slicetest::ScratchFolder();
+  EjectInto(dir + "leftovers\\");
+  Put(dir + "A.DAT", Pattern(5000));
+  RunInputs in;
+  in.sources = {dir + "A.DAT"};
+  in.destination = Destination::FloppyDisk;
+  slicetest::Host host;
+  host.prompt = [](const std::string&) { return false; };
+  EXPECT_EQ(RunSlicing(in, host, kerfwise::SystemPlatform()), RunOutcome::Cancelled);
+  EXPECT_EQ(host.calls.back(), "close");
+  EXPECT_TRUE(Files("A:\\").empty());
+}
+
+TEST(Wine, ReadOnlySourceIsSliced) {
+  std::string dir = slicetest::ScratchFolder();
+  Put(dir + "CD.ISO", Pattern(5000));
+  ASSERT_TRUE(SetFileAttributesA((dir + "CD.ISO").c_str(), FILE_ATTRIBUTE_READONLY));
+  RunInputs in;
+  in.sources = {dir + "CD.ISO"};
+  in.sizeText = "@4096";
+  in.destination = Destination::SlicedPath;
+  in.slicePath = dir + "out";
+  slicetest::MakeFolder(in.slicePath);
+  slicetest::Host host;
+  EXPECT_EQ(RunSlicing(in, host, kerfwise::SystemPlatform()), RunOutcome::Done);
+  EXPECT_EQ(Get(dir + "out\\CD.s11"), Pattern(5000).substr(4096));
+  SetFileAttributesA((dir + "CD.ISO").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST(Wine, UnkerfReportsThroughItsExitCode) {
+  std::string dir = slicetest::ScratchFolder();
+  Put(dir + "R.s10", Pattern(2048));
+  Put(dir + "R.s11", Pattern(10));
+  Put(dir + "R.sss", "NODEL\r\nR.DOC\r\nR.s10\r\nR.s11\r\nR.s12\r\n");
+  EXPECT_NE(RunUnkerf(Unkerf(), "/q " + dir + "R.sss"), 0u) << "R.s12 is missing";
+  EXPECT_FALSE(Exists(dir + "R.DOC"));
+  Put(dir + "R.sss", "NODEL\r\nR.DOC\r\nR.s10\r\nR.s11\r\n");
+  EXPECT_EQ(RunUnkerf(Unkerf(), "/q \"" + dir + "R.sss\""), 0u);
+  EXPECT_EQ(Get(dir + "R.DOC"), Pattern(2048) + Pattern(10));
+  EXPECT_TRUE(Exists(dir + "R.s11"));
+}
