@@ -1,0 +1,71 @@
+// Test host and helpers for running RunInstall under Wine on real files,
+// registry and WININIT.INI.
+#pragma once
+#include <windows.h>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "setup/engine/InstallHostWin.h"
+
+namespace setup::test {
+
+// Records every call as one line of text; message boxes are answered from a
+// script, the restart request is only recorded. The shell's "OPEN" and the
+// message pump are the real ones.
+class TestHost : public SystemInstallHost {
+ public:
+  TestHost() : SystemInstallHost(nullptr, nullptr) {}
+
+  std::vector<std::string> log;
+  std::vector<int> progress;
+  std::deque<int> answers;  // IDOK, IDCANCEL, IDYES, IDNO in order of the boxes
+
+  int WizardBottom() override { return 412; }
+  void PlaceCopyWindow(int top) override { log.push_back("place " + std::to_string(top)); }
+  void ShowCopyWindow() override { log.push_back("show"); }
+  void SetCopyFileName(const std::string& text) override { log.push_back("name " + text); }
+  void SetCopyProgress(int percent) override {
+    progress.push_back(percent);
+    log.push_back("progress " + std::to_string(percent));
+  }
+  void RepaintCopyWindow() override { log.push_back("repaint"); }
+  void CloseCopyWindow() override { log.push_back("close"); }
+  int ShowMessage(const std::string& text, const std::string& caption, unsigned flags) override;
+  void ProcessMessages() override {
+    log.push_back("pump");
+    SystemInstallHost::ProcessMessages();
+  }
+  void RequestRestart() override { log.push_back("restart"); }
+  void ShellOpen(const std::string& file, const std::string& folder) override {
+    log.push_back("open " + file + " in " + folder);
+    SystemInstallHost::ShellOpen(file, folder);
+  }
+  void BringToFront() override { log.push_back("front"); }
+
+  // The message-box lines of the log.
+  std::vector<std::string> Messages() const;
+  bool Logged(const std::string& line) const;
+};
+
+// Files.
+void WriteText(const std::string& path, const std::string& text, DWORD attrs = 0);
+std::string ReadText(const std::string& path);  // "<missing>" when it cannot be read
+DWORD Attrs(const std::string& path);
+bool Exists(const std::string& path);
+void Remove(const std::string& path);  // clears attributes, deletes
+std::string TempRoot(const char* name);  // fresh folder under the temp folder
+std::string ProbeExe();                  // the stand-in program of tests/execfile
+// Waits until the file exists (a program started without waiting writes it).
+bool AwaitFile(const std::string& path, int ms);
+
+// Registry (HKEY_CURRENT_USER or HKEY_LOCAL_MACHINE).
+std::string RegString(HKEY root, const std::string& key, const std::string& name);
+DWORD RegNumber(HKEY root, const std::string& key, const std::string& name);
+bool RegKeyExists(HKEY root, const std::string& key);
+void RegSetString(HKEY root, const std::string& key, const std::string& name,
+                  const std::string& value);
+void RegDeleteTree(HKEY root, const std::string& key);
+
+}  // namespace setup::test

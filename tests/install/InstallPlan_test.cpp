@@ -1,0 +1,64 @@
+// The engine's step count, progress arithmetic and names.
+#include "setup/engine/InstallPlan.h"
+
+#include <gtest/gtest.h>
+
+using namespace setup;
+
+namespace {
+LineList Lines(std::vector<std::string> lines) { return LineList(std::move(lines)); }
+}  // namespace
+
+TEST(InstallPlan, ProgressOfABackupAndFourFiles) {
+  // :SYSBACKUP and an :INSTALL of four entries: 8 steps, the fourth (after the
+  // backup) never shown.
+  std::vector<int> shown;
+  for (int done : {1, 2, 3, 5, 6, 7, 8}) shown.push_back(ProgressPercent(done, 8));
+  EXPECT_EQ(shown, (std::vector<int>{12, 25, 37, 62, 75, 87, 100}));
+}
+
+TEST(InstallPlan, ProgressTruncatesInExtendedPrecision) {
+  // In double, 29 / 100 * 100 gives 28.999...; extended precision keeps 29.
+  EXPECT_EQ(ProgressPercent(29, 100), 29);
+  EXPECT_EQ(ProgressPercent(57, 100), 57);
+  EXPECT_EQ(ProgressPercent(1, 3), 33);
+  EXPECT_EQ(ProgressPercent(2, 3), 66);
+  EXPECT_EQ(ProgressPercent(0, 5), 0);
+  EXPECT_EQ(ProgressPercent(1, 0), 0) << "no division by zero";
+  for (int total = 1; total <= 300; ++total) EXPECT_EQ(ProgressPercent(total, total), 100);
+}
+
+TEST(InstallPlan, CountSteps) {
+  EXPECT_EQ(CountSteps(Lines({"a", "b", "c"})), 3);
+  EXPECT_EQ(CountSteps(Lines({":INSTALL", "x", "*y", "", ":", ":system", "s", ":", ":WIN", ":"})),
+            3 + 4 + 2 + 1) << "an empty line is an entry; an empty section still adds one";
+  EXPECT_THROW(CountSteps(Lines({":WIN", "a", ":INSTALL", "b"})), ListIndexError);
+  try {
+    CountSteps(Lines({":SYSTEM", "a"}));
+    FAIL();
+  } catch (const std::runtime_error& e) {
+    EXPECT_STREQ(e.what(), "List index out of bounds");
+  }
+}
+
+TEST(InstallPlan, BackupExtension) {
+  EXPECT_EQ(BackupExtension(Lines({":SYSBACKUP", "OLD", ":"})), "OLD");
+  EXPECT_EQ(BackupExtension(Lines({":sysbackup", ":"})), "QFS");
+  EXPECT_EQ(BackupExtension(Lines({"x", ":SYSBACKUP"})), "QFS") << "no line after it";
+  EXPECT_EQ(BackupExtension(Lines({":SYSBACKUP", "A:B"})), "QFS");
+  EXPECT_EQ(BackupExtension(Lines({"x"})), "QFS");
+}
+
+TEST(InstallPlan, TargetsAndReplacementNames) {
+  EXPECT_EQ(CopyTargetPath(TargetFolder::Dest, "C:\\App", "C:\\WINDOWS", "a.exe"), "C:\\App\\a.exe");
+  EXPECT_EQ(CopyTargetPath(TargetFolder::Windows, "C:\\App", "C:\\WINDOWS", "w.ini"),
+            "C:\\WINDOWS\\w.ini");
+  EXPECT_EQ(CopyTargetPath(TargetFolder::System, "C:\\App", "C:\\WINDOWS", "s.dll"),
+            "C:\\WINDOWS\\System\\s.dll");
+  Replacement r = ReplacementNames("C:\\WINDOWS\\System\\in.use.dll");
+  EXPECT_EQ(r.next, "C:\\WINDOWS\\System\\in.use.MQF");
+  EXPECT_EQ(r.backup, "C:\\WINDOWS\\System\\in.use.BAK");
+  EXPECT_EQ(ReplacementNames("C:\\A.B\\noext").next, "C:\\A.B\\noext.MQF");
+  EXPECT_EQ(WininitPath("C:\\WINDOWS"), "C:\\WINDOWS\\WININIT.INI");
+  EXPECT_EQ(RunNowQuestion("Foo"), "Installation is complete, would you like to run Foo now?");
+}
