@@ -140,6 +140,16 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       EndPaint(hwnd_, &ps);
       return 0;
     }
+    case WM_ACTIVATE:
+      // As dialogs do: the focus leaves with the form and comes back with it.
+      if (LOWORD(wp) == WA_INACTIVE) {
+        HWND f = GetFocus();
+        if (f && IsChild(hwnd_, f)) activeControl_ = f;
+      } else if (activeControl_ && IsWindow(activeControl_)) {
+        SetFocus(activeControl_);
+        return 0;
+      }
+      break;
     case WM_CLOSE:
       Close();
       return 0;

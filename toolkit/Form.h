@@ -46,6 +46,8 @@ class Form : public Window {
   // Paints the form and its controls now.
   void Repaint();
   HFONT FontHandle() const { return font_.Handle(); }
+  // The control that has the focus when the form is next activated.
+  void SetActiveControl(HWND control) { activeControl_ = control; }
   // The button pressed by Esc.
   void SetCancelControl(int id) { cancelId_ = id; }
 
@@ -62,6 +64,7 @@ class Form : public Window {
   bool modal_ = false;
   bool modalDone_ = false;
   int cancelId_ = 0;
+  HWND activeControl_ = nullptr;
 };
 
 }  // namespace kw

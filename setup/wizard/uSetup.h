@@ -1,0 +1,68 @@
+// TfSetup: the wizard window. Its creation step prepares the installation
+// (uPrepare.cpp), its destruction step removes the temporary folder, and its
+// pages lead the user to Finish (uSetupPages.cpp).
+#pragma once
+#include <string>
+
+#include "setup/components/ZipExtr.h"
+#include "setup/wizard/SetupState.h"
+#include "toolkit/Controls.h"
+#include "toolkit/Form.h"
+#include "toolkit/Timer.h"
+
+namespace setup {
+
+class TfCopy;
+
+class TfSetup : public kw::Form {
+ public:
+  ~TfSetup() override;
+  // Creates the window and its controls, then runs the creation step.
+  void Create();
+
+  SetupState State;  // the installer state, lbSetup included
+  kw::Timer tExit;   // enabled: the program is to end
+  TZipExtractor ZipExtractor1;
+
+  // Frame: side panel and button bar.
+  kw::Panel pImages;
+  kw::Image Image1;
+  kw::Memo mCopyRight;
+  kw::Panel pButtons;
+  kw::GlyphButton bBack, bNext, bCancel;
+  // Introduction page.
+  kw::Panel pIntro;
+  kw::Memo mIntro;
+  kw::Memo mWarning;
+  // The licence, readme, folders and summary pages (pLicense, pReadme,
+  // pPaths, pFinish) are made by CreatePages.
+
+  void bNextClick();
+  void bBackClick();
+  void bCancelClick();
+  void tExitTimer();
+  void ZipExtractor1Progress(TZipExtractor* Sender, ProgressType ProgrType,
+                             const std::string& Filename, int32_t FileSize);
+
+ protected:
+  void Command(int id, int code) override;
+  void Timer(UINT id) override;
+  void FormShow() override;
+
+ private:
+  void CreateFrame();
+  void CreatePages();
+  // Creation step and its parts (uPrepare.cpp).
+  void FormCreate();
+  void Prepare();
+  void PreparePackage();
+  void ExtractPackage(const std::string& archive);
+  void LoadInstallList();
+  // Destruction step.
+  void FormDestroy();
+
+  bool comInitialised_ = false;
+  TfCopy* progress_ = nullptr;  // the extraction's progress window while it runs
+};
+
+}  // namespace setup
