@@ -1,5 +1,6 @@
 // unpackrun ARCHIVE [FOLDER]: UNPACK32.DLL from the command line, with stored
-// folders kept and files replaced (benchmark, by-hand checks).
+// folders kept and files replaced (benchmark, by-hand checks). Prints the time
+// spent inside the DLL, which leaves Wine's start-up out of the comparison.
 #include <windows.h>
 
 #include <cstdio>
@@ -29,5 +30,8 @@ int main(int argc, char** argv) {
   req->OverwriteFlag = 1;
   req->ZipName = name;
   req->CheckWord = kUnzipCheckWord;
-  return UnzipExtract(req.get());
+  const DWORD start = GetTickCount();
+  const int32_t rc = UnzipExtract(req.get());
+  std::printf("unpackrun: %lu ms in the DLL\n", static_cast<unsigned long>(GetTickCount() - start));
+  return rc;
 }
