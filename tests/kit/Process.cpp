@@ -1,0 +1,135 @@
+// Starting, waiting for and ending the programs under test.
+#include "tests/kit/Internal.h"
+
+#include <tlhelp32.h>
+
+
+namespace uikit {
+
+using namespace detail;
+
+void WaitUntil(const std::function<bool()>& done, const std::string& what, int timeoutMs) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    if (done()) return;
+    if (GetTickCount() - start >= static_cast<DWORD>(timeoutMs)) break;
+    Sleep(kPoll);
+  }
+  if (done()) return;  // one last look: the machine may have been busy
+  throw Failure(what + " within " + Seconds(timeoutMs));
+}
+
+void Pause(int ms) {
+  DWORD start = GetTickCount();
+  do {
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+    Sleep(kPoll);
+  } while (GetTickCount() - start < static_cast<DWORD>(ms));
+}
+
+namespace {
+
+std::string ExeName(const std::string& cmdLine) {
+  std::string exe;
+  if (!cmdLine.empty() && cmdLine[0] == '"') {
+    exe = cmdLine.substr(1, cmdLine.find('"', 1) - 1);
+  } else {
+    exe = cmdLine.substr(0, cmdLine.find(' '));
+  }
+  size_t slash = exe.find_last_of("\\/:");
+  return slash == std::string::npos ? exe : exe.substr(slash + 1);
+}
+
+}  // namespace
+
+Process Process::Start(const std::string& cmdLine, const std::string& dir) {
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  std::vector<char> line(cmdLine.begin(), cmdLine.end());
+  line.push_back('\0');
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      dir.empty() ? nullptr : dir.c_str(), &si, &pi)) {
+    throw Failure("cannot start " + cmdLine + (dir.empty() ? "" : " in " + dir) + ": error " +
+                  std::to_string(GetLastError()));
+  }
+  CloseHandle(pi.hThread);
+  Process p;
+  p.handle_ = pi.hProcess;
+  p.id_ = pi.dwProcessId;
+  p.name_ = ExeName(cmdLine);
+  return p;
+}
+
+Process::~Process() {
+  if (!handle_) return;
+  Kill();
+  CloseHandle(handle_);
+}
+
+Process::Process(Process&& o) noexcept : handle_(o.handle_), id_(o.id_), name_(std::move(o.name_)) {
+  o.handle_ = nullptr;
+  o.id_ = 0;
+}
+
+Process& Process::operator=(Process&& o) noexcept {
+  if (this != &o) {
+    if (handle_) {
+      Kill();
+      CloseHandle(handle_);
+    }
+    handle_ = o.handle_;
+    id_ = o.id_;
+    name_ = std::move(o.name_);
+    o.handle_ = nullptr;
+    o.id_ = 0;
+  }
+  return *this;
+}
+
+bool Process::Running() const {
+  return handle_ && WaitForSingleObject(handle_, 0) == WAIT_TIMEOUT;
+}
+
+DWORD Process::Wait(int timeoutMs) {
+  if (!handle_) throw Failure("no program started");
+  if (WaitForSingleObject(handle_, timeoutMs) != WAIT_OBJECT_0) {
+    throw Failure(name_ + " did not end within " + Seconds(timeoutMs));
+  }
+  DWORD code = 0;
+  GetExitCodeProcess(handle_, &code);
+  return code;
+}
+
+void Process::Kill() {
+  if (!Running()) return;
+  TerminateProcess(handle_, 255);
+  WaitForSingleObject(handle_, 10000);
+}
+
+int KillByName(const std::string& exeName) {
+  HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snap == INVALID_HANDLE_VALUE) return 0;
+  int killed = 0;
+  PROCESSENTRY32 pe{};
+  pe.dwSize = sizeof pe;
+  for (BOOL ok = Process32First(snap, &pe); ok; ok = Process32Next(snap, &pe)) {
+    const char* base = pe.szExeFile;
+    for (const char* s = pe.szExeFile; *s; ++s) {
+      if (*s == '\\' || *s == '/') base = s + 1;
+    }
+    if (lstrcmpiA(base, exeName.c_str()) != 0 || pe.th32ProcessID == GetCurrentProcessId()) continue;
+    HANDLE h = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pe.th32ProcessID);
+    if (!h) continue;
+    if (TerminateProcess(h, 255)) {
+      WaitForSingleObject(h, 10000);
+      ++killed;
+    }
+    CloseHandle(h);
+  }
+  CloseHandle(snap);
+  return killed;
+}
+
+}  // namespace uikit
