@@ -170,6 +170,7 @@ TEST(Execfile, RegularWaitServesMessages) {
 }
 
 TEST(Execfile, QuitMessageWhileWaitingEndsTheProgram) {
+  Forget(Probe());
   std::string line = BinPath("kw_execquit.exe") + " " + Probe();
   STARTUPINFOA si{};
   si.cb = sizeof si;
@@ -182,6 +183,10 @@ TEST(Execfile, QuitMessageWhileWaitingEndsTheProgram) {
   CloseHandle(pi.hProcess);
   CloseHandle(pi.hThread);
   EXPECT_EQ(code, 42u);
+  // The probe it started outlives it: let it finish before the next tests.
+  for (int i = 0; i < 100 && ReadReport(Probe()).empty(); ++i) Sleep(50);
+  EXPECT_FALSE(ReadReport(Probe()).empty()) << "the program was started";
+  Forget(Probe());
 }
 
 namespace {

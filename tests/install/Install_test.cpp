@@ -203,6 +203,7 @@ TEST_F(InstallTest, WholeListWithFileInUse) {
   EXPECT_TRUE(RunAtEnd);
   ASSERT_TRUE(AwaitFile(dest + "\\main.exe.txt", 10000)) << "the main program did not start";
   EXPECT_NE(ReadText(dest + "\\main.exe.txt").find("cwd=" + dest + "\r\n"), std::string::npos);
+  Sleep(200);  // let the program end before its folder is removed
 
   // Leave the shared prefix as it was.
   for (const char* f : {"\\kwt_win.txt", "\\kwt_lock.dll", "\\kwt_lock.MQF", "\\System\\kwt_sys.dll",
