@@ -64,6 +64,11 @@ bool TExecFile::Execute() {
   return true;
 }
 
+// Every queue state that Windows 95 knows. The headers' QS_ALLINPUT carries
+// QS_RAWINPUT, which systems before XP refuse as an invalid parameter.
+constexpr DWORD kQueueWake = QS_KEY | QS_MOUSEMOVE | QS_MOUSEBUTTON | QS_POSTMESSAGE | QS_TIMER |
+                             QS_PAINT | QS_HOTKEY | QS_SENDMESSAGE;
+
 // Serves the thread's windows until the process ends. Between messages the
 // thread sleeps in MsgWaitForMultipleObjects, which wakes for a new message or
 // for the end of the process, instead of polling.
@@ -74,8 +79,11 @@ void TExecFile::WaitRegular() {
       TranslateMessage(&FMsg);
       DispatchMessageA(&FMsg);
     }
-    DWORD r = MsgWaitForMultipleObjects(1, &FProcessInfo.hProcess, FALSE, INFINITE, QS_ALLINPUT);
+    DWORD r = MsgWaitForMultipleObjects(1, &FProcessInfo.hProcess, FALSE, INFINITE, kQueueWake);
     if (r == WAIT_OBJECT_0 + 1) continue;
+    // Should the sleep itself fail, the zero-timeout test still decides.
+    if (r != WAIT_OBJECT_0 && WaitForSingleObject(FProcessInfo.hProcess, 0) == WAIT_TIMEOUT)
+      continue;
     // Ended, or a handle that cannot be waited on: stop waiting, and let the
     // messages still queued run. A quit among them is left for the main loop.
     ProcessEnded = true;
