@@ -6,6 +6,8 @@
 #include <objbase.h>
 #include <windows.h>
 
+#include <algorithm>
+
 #include "InstallFixture.h"
 #include "setup/wizard/Folders.h"
 
@@ -242,6 +244,25 @@ TEST_F(InstallTest, RestartAcceptedAfterBackupAndFourFiles) {
   EXPECT_EQ(host.Messages().size(), 1u) << "no completion message after OK";
   EXPECT_TRUE(host.Logged("pump"));
   EXPECT_EQ(host.log.back(), "restart");
+}
+
+// A temporary folder that cannot go (a file in it held open) is tried 120
+// times, and the restart is asked for all the same.
+TEST_F(InstallTest, RestartGivesUpOnAHeldTemporaryFolder) {
+  state.DestDir = root + "\\app";
+  state.TempDir = root + "\\QFINST2";
+  ForceFolders(state.TempDir);
+  WriteText(state.TempDir + "\\held.bin", "x");
+  HANDLE held = CreateFileA((state.TempDir + "\\held.bin").c_str(), GENERIC_READ, 0, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  List({"h", "h", "h", ":REBOOT"});
+  host.answers = {IDOK};
+  Run();
+  CloseHandle(held);
+  EXPECT_EQ(std::count(host.log.begin(), host.log.end(), "pump"), 120);
+  EXPECT_EQ(host.log.back(), "restart");
+  EXPECT_TRUE(FolderExists(state.TempDir));
 }
 
 TEST_F(InstallTest, CompletionMessages) {
