@@ -2,7 +2,7 @@
 // needs no Windows API; unkerf_win.cpp (message boxes) and unkerf_posix.cpp
 // (standard error) only show the outcome.
 #pragma once
-#include <stdexcept>
+#include <exception>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,8 +18,11 @@ struct SliceList {
   std::vector<std::string> slices;
 };
 
-struct JoinError : std::runtime_error {
-  using std::runtime_error::runtime_error;
+// What went wrong, naming the file (a plain exception keeps unkerf.exe small).
+struct JoinError : std::exception {
+  explicit JoinError(std::string text) : text(std::move(text)) {}
+  const char* what() const noexcept override { return text.c_str(); }
+  std::string text;
 };
 
 // Throws JoinError("<path> is not a valid slice list") for a damaged list:

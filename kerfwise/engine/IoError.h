@@ -1,6 +1,6 @@
 // File errors with the run-time library's I/O error numbers and messages.
 #pragma once
-#include <stdexcept>
+#include <exception>
 #include <string>
 
 namespace kerfwise {
@@ -17,9 +17,13 @@ enum IoCode {
 // "File not found", ..., "Disk full", or "I/O error %d" for other numbers.
 std::string IoMessage(int code);
 
-struct IoError : std::runtime_error {
-  explicit IoError(int code) : std::runtime_error(IoMessage(code)), code(code) {}
+// Not a runtime_error: the joiner would pull the run-time's second string
+// implementation in with it.
+struct IoError : std::exception {
+  explicit IoError(int code) : code(code), message(IoMessage(code)) {}
+  const char* what() const noexcept override { return message.c_str(); }
   int code;
+  std::string message;
 };
 
 }  // namespace kerfwise
