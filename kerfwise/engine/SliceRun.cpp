@@ -11,7 +11,7 @@ namespace kerfwise {
 namespace {
 // Copying goes in chunks sized so that one read and write take about 20 ms:
 // big on a hard disk, down to one block on a floppy, so Stop is heard in time.
-constexpr size_t kFirstChunk = 16 * 1024;
+constexpr size_t kFirstChunk = 2048;
 constexpr size_t kMaxChunk = 1024 * 1024;
 constexpr uint32_t kSlowMs = 20;
 constexpr uint32_t kFastMs = 5;
@@ -24,6 +24,10 @@ class Run {
     plan_ = ParseSliceSize(in_.sizeText);
     // Every source must open before anything is written.
     for (const std::string& s : in_.sources) total_ += fs_.OpenRead(s)->Size();
+    if (!Floppy())  // on floppies each source starts on a disk of its own
+      for (const std::string& s : in_.sources)
+        ClaimNames(s, SliceFolder(s, in_.destination, in_.driveText, in_.slicePath) + SliceStem(s),
+                   BasePath(s, in_.destination, in_.driveText, in_.slicePath));
     estimate_ = DiskEstimate(in_.sizeText, fs_.DecimalSeparator(), total_);
     buffer_.resize(kMaxChunk);
     for (const std::string& s : in_.sources) {
@@ -53,6 +57,17 @@ class Run {
     int64_t percent = done_ < INT64_MAX / 100 ? done_ * 100 / total_ : done_ / (total_ / 100);
     int bar = int(std::min<int64_t>(100, percent));
     if (bar != bar_) host_.SetProgress(bar_ = bar);
+  }
+
+  // Two sources of one run whose slices or slice lists would share names
+  // (REPORT.DOC and REPORT.TXT): the second would overwrite the first's set,
+  // which may be all that is left of it once delete source has run. The same
+  // file listed twice only makes the same slices again.
+  void ClaimNames(const std::string& source, const std::string& slices, const std::string& base) {
+    for (const Claim& c : claims_)
+      if (!kw::SameText(c.source, source) && (kw::SameText(c.slices, slices) || kw::SameText(c.base, base)))
+        throw std::runtime_error("The slices of " + source + " would overwrite those of " + c.source);
+    claims_.push_back({source, slices, base});
   }
 
   RunOutcome SliceSource(const std::string& source) {
@@ -144,6 +159,10 @@ class Run {
   int64_t estimate_ = 0;
   int bar_ = 0;
   std::vector<char> buffer_;
+  struct Claim {
+    std::string source, slices, base;
+  };
+  std::vector<Claim> claims_;
 };
 }  // namespace
 

@@ -125,6 +125,33 @@ TEST_F(Run, CancelAtAPromptClosesTheWindow) {
   EXPECT_EQ(first.calls, (Strings{"started", "prompt:Please insert Disk 1 of 2", "close"}));
 }
 
+TEST_F(Run, ByteFormPromptsCarryAnEstimateOfZero) {
+  in.destination = Destination::FloppyDisk;
+  in.driveText = dir + "floppy";
+  slicetest::MakeFolder(in.driveText);
+  in.sizeText = "@1000000";
+  Source("ONE.DAT", 2500000);
+  ASSERT_EQ(Go(), RunOutcome::Done);
+  EXPECT_EQ(host.calls, (Strings{"started", "prompt:Please insert Disk 1 of 0", "prompt:Please insert Disk 2 of 0",
+                                 "prompt:Please insert Disk 3 of 0", "ended"}));
+  EXPECT_EQ(Get(dir + "floppy\\ONE.s11"), Pattern(2500000).substr(1000000, 1000000));
+}
+
+TEST_F(Run, SourcesThatWouldShareSlicesAreRefusedBeforeWriting) {
+  Source("REPORT.DOC", 10);
+  Source("REPORT.TXT", 10);
+  in.deleteSource = true;
+  EXPECT_EQ(Go(), RunOutcome::Failed);
+  EXPECT_EQ(host.calls.back(), "error:The slices of " + dir + "REPORT.TXT would overwrite those of " + dir + "REPORT.DOC");
+  EXPECT_FALSE(Exists(dir + "REPORT.s10"));
+  EXPECT_TRUE(Exists(dir + "REPORT.DOC"));
+
+  slicetest::Host again;
+  in.sources = {dir + "REPORT.DOC", dir + "REPORT.DOC"};
+  in.deleteSource = false;
+  EXPECT_EQ(RunSlicing(in, again, fs), RunOutcome::Done) << "the same file twice";
+}
+
 TEST_F(Run, SlicePathWithASpaceGetsNoBatchFile) {
   in.destination = Destination::SlicedPath;
   in.slicePath = dir + "My Files\\";
