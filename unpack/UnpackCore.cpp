@@ -119,6 +119,8 @@ class Run {
       entries_.push_back(std::move(en));
       p += 46 + nlen + xlen + clen;
     }
+    for (const Entry& en : entries_) starts_.push_back(en.localOffset);
+    std::sort(starts_.begin(), starts_.end());
     return true;
   }
   bool Fail(int code, const std::string& text) {
@@ -178,6 +180,12 @@ class Run {
       return Problem(kUzDamaged, "error: " + n + ": local header missing or damaged");
     const uint64_t data = e.localOffset + 30 + Get16(h + 26) + Get16(h + 28);
     if (data + e.csize > cdStart_) return Problem(kUzDamaged, "error: " + n + ": data runs past the end of the archive");
+    // Entries sharing their data would let a small archive fill the disk.
+    const auto next = std::upper_bound(starts_.begin(), starts_.end(), e.localOffset);
+    if (next - starts_.begin() >= 2 && next[-2] == e.localOffset)
+      return Problem(kUzDamaged, "error: " + n + ": shares its data with another entry");
+    if (next != starts_.end() && data + e.csize > *next)
+      return Problem(kUzDamaged, "error: " + n + ": overlaps another entry");
     const size_t slash = path.rfind('/');
     const std::string dir = slash == std::string::npos ? "" : path.substr(0, slash + 1);
     std::string tmp;
@@ -266,6 +274,7 @@ class Run {
   Reporter& rep_;
   const Options& opt_;
   std::vector<Entry> entries_;
+  std::vector<uint64_t> starts_;  // local header offsets, sorted
   std::vector<unsigned char> in_buf_, out_buf_;
   uint64_t shift_ = 0, cdStart_ = 0;
   int result_ = 0;

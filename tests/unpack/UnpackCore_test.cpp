@@ -175,6 +175,20 @@ TEST(UnpackCore, RefusedEntriesAndArchives) {
   EXPECT_TRUE(locator.out.files.empty());
 }
 
+TEST(UnpackCore, EntriesSharingDataAreRefused) {
+  // Many directory entries over one block of data: a small archive that
+  // would write far more than it holds.
+  Item first{"a", Text(100000)}, again{"b", Text(100000)}, inside{"c", "c", false};
+  again.offset = 0;
+  inside.offset = 40;  // points into a's data
+  Trial r;
+  r.Go(ziptest::Build({first, again, inside}));
+  EXPECT_EQ(r.result, kUzDamaged);
+  EXPECT_EQ(r.out.files.size(), 0u);
+  ASSERT_EQ(r.rep.messages.size(), 3u);
+  EXPECT_NE(r.rep.messages[1].second.find("shares its data"), std::string::npos);
+}
+
 TEST(UnpackCore, EntryNamedLikeATemporaryFile) {
   Trial r;
   r.Go(ziptest::Build({{"~unp1.tmp", "one"}, {"~unp2.tmp", "two"}}));

@@ -18,6 +18,7 @@ struct Item {
   int method = -1;           // overrides the method field
   int64_t crc = -1, csize = -1, usize = -1;  // override the recorded values
   uint32_t dosTime = 0x5A210000;             // 2025-01-01 00:00
+  int64_t offset = -1;  // the central directory points here instead
 };
 
 inline void Put16(std::string& s, uint32_t v) {
@@ -85,7 +86,7 @@ inline std::string Build(const std::vector<Item>& items, bool zip64Locator = fal
     Put32(cd, 0);  // extra and comment lengths
     Put32(cd, 0);  // disk, internal attributes
     Put32(cd, it.name.empty() || it.name.back() != '/' ? 0 : 0x10);
-    Put32(cd, offset);
+    Put32(cd, it.offset >= 0 ? uint32_t(it.offset) : offset);
     cd += it.name;
   }
   const uint32_t cdOffset = uint32_t(zip.size());
