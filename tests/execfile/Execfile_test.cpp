@@ -66,19 +66,6 @@ struct FailCounter {
 
 }  // namespace
 
-TEST(Execfile, Defaults) {
-  TExecFile e;
-  EXPECT_FALSE(e.Associate);
-  EXPECT_FALSE(e.Wait);
-  EXPECT_EQ(e.Priority, pcNormal);
-  EXPECT_EQ(e.WaitStyle, wRegular);
-  EXPECT_EQ(e.WindowStyle, wsNorm);
-  EXPECT_FALSE(e.OnFail);
-  EXPECT_TRUE(e.CommandLine.empty());
-  EXPECT_FALSE(e.Waiting());
-  EXPECT_EQ(e.LastError(), 0u);
-}
-
 // A first command line cut to exactly 255 characters, a hidden window, idle
 // priority, and a wSuspend wait (which leaves ProcessEnded false).
 TEST(Execfile, LongLineHiddenIdleSuspended) {
