@@ -19,8 +19,13 @@ constexpr int64_t kEndRecord = 22;  // the smallest end-of-central-directory rec
 }
 
 #ifdef _WIN32
-int Seek(FILE* f, int64_t off, int whence) { return fseeko64(f, off, whence); }
-int64_t Tell(FILE* f) { return ftello64(f); }
+// The plain runtime calls that every Windows runtime has: an archive on
+// floppies stays far below 2 GB, and the bounds test keeps each seek inside the
+// file.
+int Seek(FILE* f, int64_t off, int whence) {
+  return off > 0x7FFFFFFF || off < -0x7FFFFFFF ? -1 : fseek(f, long(off), whence);
+}
+int64_t Tell(FILE* f) { return ftell(f); }
 #else
 int Seek(FILE* f, int64_t off, int whence) { return fseeko(f, off_t(off), whence); }
 int64_t Tell(FILE* f) { return ftello(f); }
