@@ -51,6 +51,7 @@ void TfSetup::CreateFrame() {
 }
 
 void TfSetup::Command(int id, int code) {
+  if (id == ids::kStartMenuList && code == LBN_SELCHANGE) lbStartMenuClick();
   if (code != BN_CLICKED) return;
   switch (id) {
     case ids::kNext: bNextClick(); break;

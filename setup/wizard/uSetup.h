@@ -4,8 +4,12 @@
 #pragma once
 #include <string>
 
+#include "setup/components/Execfile.h"
+#include "setup/components/SheLink.h"
 #include "setup/components/ZipExtr.h"
+#include "setup/wizard/FaceControls.h"
 #include "setup/wizard/SetupState.h"
+#include "setup/wizard/TextListBox.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Form.h"
 #include "toolkit/Timer.h"
@@ -23,6 +27,8 @@ class TfSetup : public kw::Form {
   SetupState State;  // the installer state, lbSetup included
   kw::Timer tExit;   // enabled: the program is to end
   TZipExtractor ZipExtractor1;
+  TExecFile ExecFile1;    // the install engine's launcher: Wait, not Associate
+  TShellLink Shelllink1;  // the install engine's shortcuts
 
   // Frame: side panel and button bar.
   kw::Panel pImages;
@@ -34,12 +40,32 @@ class TfSetup : public kw::Form {
   kw::Panel pIntro;
   kw::Memo mIntro;
   kw::Memo mWarning;
-  // The licence, readme, folders and summary pages (pLicense, pReadme,
-  // pPaths, pFinish) are made by CreatePages.
+  // Licence page.
+  kw::Panel pLicense;
+  kw::Label Label1, Label2;  // "License Agreement", the question
+  FaceColored<kw::Memo> lbLicense;
+  // Readme page.
+  kw::Panel pReadme;
+  kw::Label Label3;  // "Program Readme File"
+  FaceColored<kw::Memo> lbReadme;
+  // Folders page.
+  kw::Panel pPaths;
+  kw::Label lInstall;
+  FaceColored<kw::FolderEdit> eDestination;
+  kw::Separator Bevel1;
+  kw::Label Label4, Label5;
+  FaceColored<kw::Edit> eStartMenu;
+  TTextListBox lbStartMenu;
+  // Summary page.
+  kw::Panel pFinish;
+  kw::Label Label6, Label7, Label8, Label9;
+  kw::Label lProgramName, lProgFiles, lStartMenu;
+  kw::Separator Bevel2;
 
   void bNextClick();
   void bBackClick();
   void bCancelClick();
+  void lbStartMenuClick();
   void tExitTimer();
   void ZipExtractor1Progress(TZipExtractor* Sender, ProgressType ProgrType,
                              const std::string& Filename, int32_t FileSize);
@@ -52,6 +78,7 @@ class TfSetup : public kw::Form {
  private:
   void CreateFrame();
   void CreatePages();
+  void FillPaths();
   // Creation step and its parts (uPrepare.cpp).
   void FormCreate();
   void Prepare();

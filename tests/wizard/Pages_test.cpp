@@ -1,0 +1,140 @@
+// The wizard from an unpacked distribution: pages without licence and readme,
+// the Start Menu list, Esc, the running-program check and an engine error.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "setup/SetupIds.h"
+#include "tests/wizard/Road.h"
+
+using namespace uikit;
+using namespace road;
+namespace ids = setup::ids;
+
+namespace {
+
+// setup.exe, UNPACK32.DLL and the installation list in a fresh folder.
+std::string Distribution(const std::string& name, const std::string& ini) {
+  std::string dir = TempDir(name);
+  CopyFileTo(Join(DistDir(), "setup.exe"), Join(dir, "setup.exe"));
+  CopyFileTo(Join(DistDir(), "UNPACK32.DLL"), Join(dir, "UNPACK32.DLL"));
+  WriteTextFile(Join(dir, "setup.ini"), ini);
+  return dir;
+}
+
+const char* kHeader = "\\Kerf Pages\nKerf Pages\nKerf Pages 2.0\n";
+
+// A top-level window of the test's own, for the running-program check.
+class ProbeWindow {
+ public:
+  ProbeWindow(const char* cls, const char* title) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = cls;
+    RegisterClassA(&wc);
+    h_ = CreateWindowExA(0, cls, title, WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
+                         wc.hInstance, nullptr);
+  }
+  ~ProbeWindow() { DestroyWindow(h_); }
+
+ private:
+  HWND h_;
+};
+
+HWND WaitWizard(const Process& p) { return WaitTop(p, "TfSetup", "", 30000); }
+
+}  // namespace
+
+TEST(WizardPages, NoLicenseNoReadmeAndTheStartMenuList) {
+  std::string dir = Distribution("plain", std::string(kHeader) + ":INSTALL\nsetup.ini\n:\n");
+  std::string programs = Join(dir, "Programs");
+  EmptyFolder(programs);
+  CreateDirectoryA(Join(programs, "StartUp").c_str(), nullptr);
+  CreateDirectoryA(Join(programs, "Accessories").c_str(), nullptr);
+  WriteTextFile(Join(programs, "Notes.lnk"), "link");
+  CreateDirectoryA(Join(programs, "Hidden Tools").c_str(), nullptr);
+  SetFileAttributesA(Join(programs, "Hidden Tools").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  ProgramsFolder record(programs);
+
+  Process setup = Process::Start(Join(dir, "setup.exe"), dir);
+  HWND wiz = WaitWizard(setup);  // no floppy question off drive A:
+  Next(wiz, "license");
+  EXPECT_EQ(Text(Ctl(wiz, ids::kLicense)), "This program is freeware.\r\n");
+  EXPECT_EQ(NextCaption(wiz), "Yes");
+  Next(wiz, "readme");
+  EXPECT_EQ(Text(Ctl(wiz, ids::kReadme)), "");
+  Next(wiz, "paths");
+  HWND list = Ctl(wiz, ids::kStartMenuList);
+  std::vector<std::string> items = ListItems(list);
+  std::sort(items.begin(), items.end());
+  EXPECT_EQ(items, (std::vector<std::string>{"Accessories", "Notes.lnk", "StartUp"}));
+  items = ListItems(list);
+  int notes = int(std::find(items.begin(), items.end(), "Notes.lnk") - items.begin());
+  SelectItem(list, notes);
+  WaitUntil([&] { return Text(Ctl(wiz, ids::kStartMenu)) == "Notes.lnk"; }, "Notes.lnk chosen");
+  Next(wiz, "finish");
+  EXPECT_EQ(Text(Ctl(wiz, ids::kStartMenuName)), "Notes.lnk");
+
+  // Esc is Cancel: the installer ends and installs nothing.
+  PressKey(Ctl(wiz, ids::kNext), VK_ESCAPE);
+  setup.Wait();
+  EXPECT_FALSE(FolderExists("C:\\Program Files\\Kerf Pages"));
+}
+
+// A window named by :NOTRUNNING, with the class before the comma or (without a
+// comma) by its title alone, ends the installer after the warning.
+TEST(WizardPages, RunningProgramEndsTheInstaller) {
+  ProbeWindow probe("KwWizardProbe", "Kerf Probe");
+  for (const char* line : {"KwWizardProbe,Kerf Probe", "Kerf Probe"}) {
+    SCOPED_TRACE(line);
+    std::string dir =
+        Distribution("running", std::string(kHeader) + ":NOTRUNNING\n" + line + "\n:\n");
+    Process setup = Process::Start(Join(dir, "setup.exe"), dir);
+    MsgBox w = WaitMsgBox(setup, "Warning", 30000);
+    EXPECT_EQ(w.icon, Icon::Warning);
+    EXPECT_EQ(w.text.rfind("You must close Kerf Pages 2.0 before setup may continue.", 0), 0u);
+    EXPECT_FALSE(FindTop(setup.Id(), "TfSetup", ""));
+    Answer(w, IDOK);
+    EXPECT_EQ(setup.Wait(), 0u);
+  }
+}
+
+TEST(WizardPages, OtherWindowsDoNotStopTheInstaller) {
+  ProbeWindow probe("KwWizardProbe2", "Kerf Probe");
+  std::string dir =
+      Distribution("notrunning", std::string(kHeader) + ":NOTRUNNING\nOtherClass,Kerf Probe\n");
+  Process setup = Process::Start(Join(dir, "setup.exe"), dir);
+  HWND wiz = WaitWizard(setup);
+  RECT r = WindowRect(wiz);
+  EXPECT_LT(r.left, GetSystemMetrics(SM_CXSCREEN));
+  Click(Ctl(wiz, ids::kCancel));
+  setup.Wait();
+}
+
+// An error inside the engine reaches the error box; the wizard stays on its
+// last page with its buttons disabled.
+TEST(WizardPages, EngineErrorLeavesTheWizardDisabled) {
+  std::string dir = Distribution("broken", std::string(kHeader) + ":INSTALL\nsetup.ini\n");
+  Process setup = Process::Start(Join(dir, "setup.exe"), dir);
+  HWND wiz = WaitWizard(setup);
+  Next(wiz, "license");
+  Next(wiz, "readme");
+  Next(wiz, "paths");
+  SetText(Ctl(wiz, ids::kDestination), Join(dir, "dest"));
+  Next(wiz, "finish");
+  Click(Ctl(wiz, ids::kNext));
+  MsgBox e = WaitMsgBox(setup, "Setup", 30000);
+  EXPECT_EQ(e.text, "List index out of bounds");
+  EXPECT_EQ(e.icon, Icon::Error);
+  Answer(e, IDOK);
+  Pause(300);
+  EXPECT_TRUE(Visible(wiz));
+  EXPECT_EQ(Page(wiz), "finish");
+  EXPECT_FALSE(Enabled(Ctl(wiz, ids::kBack)));
+  EXPECT_FALSE(Enabled(Ctl(wiz, ids::kNext)));
+  EXPECT_FALSE(Enabled(Ctl(wiz, ids::kCancel)));
+  setup.Kill();
+}

@@ -1,0 +1,46 @@
+// The installer's road as a user walks it, shared by the wizard tests and the
+// demo driver: disks swapped in drive A:, the wizard's pages and buttons.
+#pragma once
+#include <string>
+
+#include "tests/kit/UiKit.h"
+
+namespace road {
+
+// The sample package made by make-package.sh under the build folder.
+std::string PackageDir();
+// Puts setup.exe and UNPACK32.DLL on drive A: with disk 1; returns A:\setup.exe.
+std::string PrepareDriveA();
+// Replaces what lies in A:\ (the running installer and its DLL stay) by disk n.
+void InsertDisk(int n);
+// Starts A:\setup.exe, confirms the floppy installation, answers every disk
+// prompt by swapping the disks, and returns the wizard once it is visible.
+// `prompts` receives the prompt texts in order.
+HWND RunToWizard(uikit::Process& setup, std::vector<std::string>* prompts = nullptr);
+
+// The wizard's controls.
+HWND Ctl(HWND wizard, int id);
+std::string NextCaption(HWND wizard);
+std::string CancelCaption(HWND wizard);
+// The name of the visible page: "intro", "license", "readme", "paths", "finish"
+// ("" or several names joined by '+' when not exactly one is visible).
+std::string Page(HWND wizard);
+// Presses Next / Back and waits until the page has changed to `expect`.
+void Next(HWND wizard, const std::string& expect);
+void Back(HWND wizard, const std::string& expect);
+// Saves a picture of the wizard as <dir>\<name>.bmp.
+void Shot(HWND wizard, const std::string& dir, const std::string& name);
+
+// The shell's record of the Programs folder (HKCU Shell Folders), set for a run
+// and put back by the destructor.
+class ProgramsFolder {
+ public:
+  explicit ProgramsFolder(const std::string& path);
+  ~ProgramsFolder();
+
+ private:
+  std::string before_;
+  bool had_ = false;
+};
+
+}  // namespace road
