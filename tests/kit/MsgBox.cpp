@@ -21,22 +21,32 @@ bool IsIconStatic(HWND w) {
 
 // Renders `icon` at w x h on a background of `bg`.
 std::vector<COLORREF> Render(HICON icon, int w, int h, COLORREF bg) {
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  HBRUSH brush = CreateSolidBrush(bg);
-  RECT r{0, 0, w, h};
-  FillRect(mem, &r, brush);
-  DeleteObject(brush);
-  DrawIconEx(mem, 0, 0, icon, w, h, 0, nullptr, DI_NORMAL);
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = w;
+  bi.bmiHeader.biHeight = -h;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  HDC mem = CreateCompatibleDC(nullptr);
+  void* bits = nullptr;
+  HBITMAP bmp = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
   std::vector<COLORREF> px;
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) px.push_back(GetPixel(mem, x, y));
-  SelectObject(mem, old);
-  DeleteObject(bmp);
+  if (bmp) {
+    HGDIOBJ old = SelectObject(mem, bmp);
+    HBRUSH brush = CreateSolidBrush(bg);
+    RECT r{0, 0, w, h};
+    FillRect(mem, &r, brush);
+    DeleteObject(brush);
+    DrawIconEx(mem, 0, 0, icon, w, h, 0, nullptr, DI_NORMAL);
+    GdiFlush();
+    const uint8_t* p = static_cast<const uint8_t*>(bits);
+    for (int i = 0; i < w * h; ++i, p += 4) px.push_back(RGB(p[2], p[1], p[0]));
+    SelectObject(mem, old);
+    DeleteObject(bmp);
+  }
   DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
+  if (px.empty()) throw Failure("cannot draw a stock icon");
   return px;
 }
 

@@ -41,9 +41,27 @@ std::string ExeName(const std::string& cmdLine) {
   return slash == std::string::npos ? exe : exe.substr(slash + 1);
 }
 
+// The test display has no window manager, and Wine waits up to 2 s for one
+// whenever a managed window is hidden (every closed box, every wizard step).
+// Unmanaged windows skip that wait; Wine reads the setting when a program
+// starts, so it is set before the first one.
+void UnmanagedWindowsUnderWine() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  if (!GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version")) return;
+  HKEY key;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\X11 Driver", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                      nullptr) == ERROR_SUCCESS) {
+    RegSetValueExA(key, "Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>("N"), 2);
+    RegCloseKey(key);
+  }
+}
+
 }  // namespace
 
 Process Process::Start(const std::string& cmdLine, const std::string& dir) {
+  UnmanagedWindowsUnderWine();
   STARTUPINFOA si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};

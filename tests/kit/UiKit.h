@@ -39,7 +39,9 @@ class Process {
  public:
   Process() = default;
   // Starts `cmdLine` (program path first, quoted if it has spaces) in `dir`
-  // (empty: the test's current folder). Throws if it cannot start.
+  // (empty: the test's current folder). Throws if it cannot start. Under Wine
+  // the first start sets the prefix's X11 "Managed" option to N: without a
+  // window manager, Wine otherwise waits 2 s each time a window is hidden.
   static Process Start(const std::string& cmdLine, const std::string& dir = "");
   ~Process();  // kills the program if it still runs
   Process(Process&& o) noexcept;
