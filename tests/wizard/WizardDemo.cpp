@@ -1,6 +1,7 @@
 // The demo's driver: installs the sample three-disk package from drive A: the
-// way a user would, saving a picture of each page. Argument: the folder to
-// install into; the pictures go beside it. Prints what it did.
+// way a user would, saving a picture of each page, lists what was installed
+// where, and removes it again. Arguments: the destination folder and the
+// folder for the pictures.
 #include <windows.h>
 
 #include <cstdio>
@@ -12,36 +13,82 @@ using namespace uikit;
 using namespace road;
 namespace ids = setup::ids;
 
+namespace {
+
+const char* kUninstallKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KerfDemoTest";
+const char* kDemoKey = "Software\\Quillfen\\KerfDemo";
+
+std::string RegValue(HKEY root, const char* key, const char* name) {
+  HKEY k;
+  if (RegOpenKeyExA(root, key, 0, KEY_READ, &k) != ERROR_SUCCESS) return "<missing>";
+  char buf[1024];
+  DWORD size = sizeof buf, type = 0;
+  std::string v = "<missing>";
+  if (RegQueryValueExA(k, name, nullptr, &type, reinterpret_cast<BYTE*>(buf), &size) == 0)
+    v = type == REG_DWORD ? std::to_string(*reinterpret_cast<DWORD*>(buf)) : std::string(buf);
+  RegCloseKey(k);
+  return v;
+}
+
+void ListFiles(const std::string& dir) {
+  std::printf("  %s\\\n", dir.c_str());
+  for (const std::string& n : ListFolder(dir)) std::printf("    %s\n", n.c_str());
+}
+
+void Walk(const std::string& dest, const std::string& shots) {
+  Process setup;
+  std::vector<std::string> prompts;
+  HWND wiz = RunToWizard(setup, &prompts);
+  for (const std::string& p : prompts) std::printf("  box: %s -> OK\n", p.c_str());
+  const char* pages[] = {"intro", "license", "readme", "paths", "finish"};
+  for (int i = 0; i < 5; ++i) {
+    if (i == 3) SetText(Ctl(wiz, ids::kDestination), dest);
+    Shot(wiz, shots, std::to_string(i + 1) + "-" + pages[i]);
+    std::printf("  page %-7s buttons \"%s\" / \"%s\"\n", pages[i], NextCaption(wiz).c_str(),
+                CancelCaption(wiz).c_str());
+    if (i < 4) Next(wiz, pages[i + 1]);
+  }
+  Click(Ctl(wiz, ids::kNext));
+  MsgBox done = WaitMsgBox(setup, "Information", 60000);
+  std::printf("  box: %s -> Yes\n", done.text.c_str());
+  Answer(done, IDYES);
+  setup.Wait();
+  WaitUntil([&] { return FileExists(Join(dest, "ran.txt")); }, "the installed program's marker");
+  std::printf("  the installed program ran and wrote ran.txt\n");
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
   if (argc < 3) {
     std::printf("usage: wizard_demo <destination> <picture folder>\n");
     return 2;
   }
   std::string dest = argv[1], shots = argv[2];
+  std::string menu =
+      RegValue(HKEY_CURRENT_USER,
+               "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+               "Programs") + "\\Kerf Demo";
+  int rc = 0;
   try {
-    Process setup;
-    std::vector<std::string> prompts;
-    HWND wiz = RunToWizard(setup, &prompts);
-    for (const std::string& p : prompts) std::printf("  answered: %s\n", p.c_str());
-    const char* pages[] = {"intro", "license", "readme", "paths", "finish"};
-    for (int i = 0; i < 5; ++i) {
-      if (i == 3) {
-        SetText(Ctl(wiz, ids::kDestination), dest);
-      }
-      Shot(wiz, shots, std::to_string(i + 1) + "-" + pages[i]);
-      std::printf("  page %-8s Next reads \"%s\"\n", pages[i], NextCaption(wiz).c_str());
-      if (i < 4) Next(wiz, pages[i + 1]);
-    }
-    Click(Ctl(wiz, ids::kNext));
-    MsgBox done = WaitMsgBox(setup, "Information", 60000);
-    std::printf("  %s -> Yes\n", done.text.c_str());
-    Answer(done, IDYES);
-    setup.Wait();
-    WaitUntil([&] { return FileExists(Join(dest, "ran.txt")); }, "the installed program's marker");
-    std::printf("  the installed program ran\n");
+    Walk(dest, shots);
+    std::printf("installed:\n");
+    ListFiles(dest);
+    ListFiles(menu);
+    std::printf("  HKLM\\%s\n    DisplayName = %s\n    UninstallString = %s\n", kUninstallKey,
+                RegValue(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName").c_str(),
+                RegValue(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString").c_str());
+    std::printf("  HKCU\\%s\n    Path = %s\n    Runs = %s\n", kDemoKey,
+                RegValue(HKEY_CURRENT_USER, kDemoKey, "Path").c_str(),
+                RegValue(HKEY_CURRENT_USER, kDemoKey, "Runs").c_str());
   } catch (const std::exception& e) {
     std::printf("demo failed: %s\n", e.what());
-    return 1;
+    rc = 1;
   }
-  return 0;
+  RemoveFolder(dest);
+  RemoveFolder(menu);
+  RegDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstallKey);
+  RegDeleteKeyA(HKEY_CURRENT_USER, kDemoKey);
+  std::printf("removed the installed files, the Start Menu folder and the registry entries\n");
+  return rc;
 }
