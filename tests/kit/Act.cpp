@@ -9,10 +9,17 @@ using namespace detail;
 
 namespace {
 
+// A user reaches a control only when it and every window around it is shown
+// and enabled: a modal box disables the window below, not its controls.
 void MustBeUsable(HWND w, const char* action) {
   if (!IsWindow(w)) throw Failure(std::string("cannot ") + action + ": the control is gone");
   if (!IsWindowVisible(w)) throw Failure(std::string("cannot ") + action + " hidden " + Describe(w));
-  if (!IsWindowEnabled(w)) throw Failure(std::string("cannot ") + action + " disabled " + Describe(w));
+  for (HWND a = w; a; a = (GetWindowLongA(a, GWL_STYLE) & WS_CHILD) ? GetParent(a) : nullptr) {
+    if (!IsWindowEnabled(a)) {
+      throw Failure(std::string("cannot ") + action + " " + Describe(w) + ": " +
+                    (a == w ? "it is disabled" : Describe(a) + " is disabled"));
+    }
+  }
 }
 
 void Notify(HWND control, WORD code) {

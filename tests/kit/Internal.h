@@ -16,5 +16,7 @@ std::string Seconds(int ms);  // "15 s"
 std::string Quote(const std::string& s);  // "'text'"
 // The name of the process owning `w` (for messages), or "pid N".
 std::string OwnerName(HWND w);
+// Saves the screen as KW_BIN\uikit-shots\<test>-<n>.bmp; its path, or "".
+std::string FailureShot();
 
 }  // namespace uikit::detail

@@ -16,7 +16,8 @@ void WaitUntil(const std::function<bool()>& done, const std::string& what, int t
     Sleep(kPoll);
   }
   if (done()) return;  // one last look: the machine may have been busy
-  throw Failure(what + " within " + Seconds(timeoutMs));
+  std::string shot = FailureShot();
+  throw Failure(what + " within " + Seconds(timeoutMs) + (shot.empty() ? "" : " (screen: " + shot + ")"));
 }
 
 void Pause(int ms) {

@@ -28,7 +28,9 @@ struct Failure : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// Polls `done` until it returns true; throws "<what> within N s" otherwise.
+// Polls `done` until it returns true; throws "<what> within N s" otherwise,
+// after saving the screen to KW_BIN\uikit-shots\<suite>.<test>-<n>.bmp (the
+// message names the file; `convert` turns it into a PNG).
 void WaitUntil(const std::function<bool()>& done, const std::string& what, int timeoutMs = kWindowWait);
 // Lets the message queue of this thread run for a while (never needed to see
 // another program's state; handy between posted actions that must not merge).

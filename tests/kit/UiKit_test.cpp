@@ -101,7 +101,13 @@ TEST_F(Helper, FailuresSayWhatWasAwaited) {
     WaitTop(app, "", "Nothing", 200);
     FAIL() << "no throw";
   } catch (const Failure& e) {
-    EXPECT_STREQ(e.what(), "no window 'Nothing' of uikit_helper.exe within 0.2 s");
+    std::string text = e.what();
+    std::string want = "no window 'Nothing' of uikit_helper.exe within 0.2 s (screen: ";
+    EXPECT_EQ(text.substr(0, want.size()), want);
+    std::string shot = text.substr(want.size(), text.size() - want.size() - 1);
+    EXPECT_NE(shot.find("Helper.FailuresSayWhatWasAwaited-"), std::string::npos) << shot;
+    EXPECT_EQ(ReadFileBytes(shot).substr(0, 2), "BM");
+    DeleteFileA(shot.c_str());
   }
   try {
     Child(main, 999);
@@ -135,6 +141,12 @@ TEST_F(Helper, MessageBoxesAndTheirIcons) {
     SCOPED_TRACE(c.caption);
     Click(main, c.button);
     MsgBox box = WaitMsgBox(app, c.caption);
+    try {
+      Click(main, c.button);  // the box makes the window below unusable
+      ADD_FAILURE() << "clicked below a modal box";
+    } catch (const Failure& e) {
+      EXPECT_NE(std::string(e.what()).find("'Kit Helper' is disabled"), std::string::npos) << e.what();
+    }
     EXPECT_EQ(box.text, c.text);
     EXPECT_EQ(box.icon, c.icon) << IconName(box.icon);
     std::vector<int> ids;
