@@ -12,5 +12,9 @@ namespace unpack {
 // nullptr when the archive cannot be opened.
 std::unique_ptr<Input> OpenArchive(const std::string& path);
 std::unique_ptr<Output> FolderOutput(const std::string& root);
+// A stored name in the platform's character set (Options::convertName):
+// Windows converts UTF-8 or DOS code page names to the ANSI code page, with
+// "_" for what it cannot show; elsewhere names stay as stored.
+std::string PlatformName(const std::string& stored, bool utf8);
 
 }  // namespace unpack

@@ -121,4 +121,6 @@ std::unique_ptr<Input> OpenArchive(const std::string& path) {
 
 std::unique_ptr<Output> FolderOutput(const std::string& root) { return std::make_unique<PosixOutput>(root); }
 
+std::string PlatformName(const std::string& stored, bool) { return stored; }
+
 }  // namespace unpack

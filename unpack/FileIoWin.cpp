@@ -98,4 +98,19 @@ std::unique_ptr<Input> OpenArchive(const std::string& path) {
 
 std::unique_ptr<Output> FolderOutput(const std::string& root) { return std::make_unique<WinOutput>(root); }
 
+std::string PlatformName(const std::string& stored, bool utf8) {
+  // Windows 95 has no UTF-8 conversion: the call fails and the name stays.
+  const UINT from = utf8 ? CP_UTF8 : CP_OEMCP;
+  const int len = int(stored.size());
+  const int wide = MultiByteToWideChar(from, 0, stored.data(), len, nullptr, 0);
+  if (wide <= 0) return stored;
+  std::wstring w(size_t(wide), L'\0');
+  MultiByteToWideChar(from, 0, stored.data(), len, w.data(), wide);
+  const int n = WideCharToMultiByte(CP_ACP, 0, w.data(), wide, nullptr, 0, "_", nullptr);
+  if (n <= 0) return stored;
+  std::string out(size_t(n), '\0');
+  WideCharToMultiByte(CP_ACP, 0, w.data(), wide, out.data(), n, "_", nullptr);
+  return out;
+}
+
 }  // namespace unpack

@@ -54,6 +54,7 @@ int32_t Run(const UnzipRequest& req) {
   opt.freshen = req.FreshenFlag != 0;
   opt.update = req.UpdateFlag != 0;
   opt.verbose = req.VerboseFlag != 0 || req.TraceFlag != 0;
+  opt.convertName = unpack::PlatformName;
   for (int i = 0; i < req.ArgCount; ++i)
     if (req.FileSpecs[i] && *req.FileSpecs[i]) opt.specs.emplace_back(req.FileSpecs[i]);
   const auto in = unpack::OpenArchive(opt.archiveName);

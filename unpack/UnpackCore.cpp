@@ -29,6 +29,12 @@ struct Entry {
 
 char LowerChar(char c) { return c >= 'A' && c <= 'Z' ? char(c + 32) : c == '\\' ? '/' : c; }
 
+bool HasHighBytes(const std::string& s) {
+  for (char c : s)
+    if (static_cast<unsigned char>(c) >= 0x80) return true;
+  return false;
+}
+
 bool IsDeviceName(const std::string& part) {
   std::string base;
   for (char c : part.substr(0, part.find('.'))) base += char(c >= 'a' && c <= 'z' ? c - 32 : c);
@@ -116,6 +122,7 @@ class Run {
       en.zip64 = en.csize == 0xFFFFFFFF || en.usize == 0xFFFFFFFF || off == 0xFFFFFFFF || Get16(h + 34) == 0xFFFF;
       en.localOffset = off + shift_;
       en.name.assign(reinterpret_cast<const char*>(h + 46), nlen);
+      if (opt_.convertName && HasHighBytes(en.name)) en.name = opt_.convertName(en.name, en.flags & 0x800);
       entries_.push_back(std::move(en));
       p += 46 + nlen + xlen + clen;
     }

@@ -63,7 +63,11 @@ struct Options {
   bool freshen = false;     // only replace existing files that are older
   bool update = false;      // replace older files and add missing ones
   bool verbose = false;     // also report entries passed over
-  std::vector<std::string> specs;  // wildcards (* ?) over stored names; empty: all
+  std::vector<std::string> specs;  // wildcards (* ?) over the names; empty: all
+  // Turns a stored name holding non-ASCII bytes into the platform's character
+  // set (utf8: the entry's UTF-8 flag, else the DOS code page). The name is
+  // made safe after this. Null: names are used as stored.
+  std::string (*convertName)(const std::string& stored, bool utf8) = nullptr;
 };
 
 // Extracts; returns 0 when every selected entry was extracted intact, else the

@@ -154,6 +154,23 @@ TEST(UnpackCore, UnsafeNamesRefused) {
   EXPECT_EQ(SafePath("console.txt", &why), "console.txt");
 }
 
+TEST(UnpackCore, NamesAreMadeSafeAfterConversion) {
+  // A conversion may map a wide character onto '\\' or '.': the safety
+  // test must see the converted name.
+  Item utf8{"a\xEF\xBC\xBC..\xEF\xBC\xBC" "evil", "x"}, dos{"\x9A.txt", "y"};
+  utf8.flags = 0x800;
+  Options o;
+  o.convertName = [](const std::string& s, bool isUtf8) {
+    return isUtf8 ? std::string("..\\evil") : "U" + s.substr(1);
+  };
+  Trial r;
+  r.Go(ziptest::Build({utf8, dos}), o);
+  EXPECT_EQ(r.result, kUzSkipped);
+  ASSERT_EQ(r.rep.messages.size(), 1u);
+  EXPECT_EQ(r.rep.begun, std::vector<std::string>{"U.txt"});
+  EXPECT_EQ(r.out.files["U.txt"].data, "y");
+}
+
 TEST(UnpackCore, RefusedEntriesAndArchives) {
   const std::string d = "data";
   Item zip64{"z64", d, false};

@@ -144,6 +144,24 @@ TEST_F(ZipExtrWin, TraversalRefusedNothingOutside) {
   EXPECT_EQ(begun, std::vector<std::string>{"ok.txt"});
 }
 
+std::string Ansi(const wchar_t* w) {
+  char buf[MAX_PATH] = "";
+  WideCharToMultiByte(CP_ACP, 0, w, -1, buf, sizeof buf, "_", nullptr);
+  return buf;
+}
+
+TEST_F(ZipExtrWin, NonAsciiNamesInTheAnsiCodePage) {
+  ziptest::Item utf8{"\xC3\x9C" "bersicht.txt", "u"}, dos{"\x9A" "nd.txt", "d"};
+  utf8.flags = 0x800;  // UTF-8 name; without the flag, the DOS code page
+  Spit(work_ + "\\names.zip", ziptest::Build({utf8, dos}));
+  z.SetZipFilename(work_ + "\\names.zip");
+  z.ExtrBaseDir = out_;
+  z.Extract();
+  EXPECT_EQ(z.LastResult(), 0);
+  EXPECT_EQ(Slurp(out_ + "\\" + Ansi(L"\u00DCbersicht.txt")), "u");
+  EXPECT_EQ(Slurp(out_ + "\\" + Ansi(L"\u00DCnd.txt")), "d");
+}
+
 TEST_F(ZipExtrWin, SpecsServeOneExtraction) {
   z.SetZipFilename(here_ + "\\sample.zip");
   z.ExtrBaseDir = out_;
