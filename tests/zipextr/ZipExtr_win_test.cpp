@@ -200,9 +200,20 @@ TEST_F(ZipExtrWin, FailingHandlerEndsInTheFatalBox) {
 
   std::atomic<bool> done{false};
   std::string caption, text;
+  const DWORD thread = GetCurrentThreadId();  // the box belongs to this thread
   std::thread watcher([&] {
     for (int i = 0; i < 200 && !done; ++i, Sleep(50)) {
-      const HWND box = FindWindowA("#32770", nullptr);
+      HWND box = nullptr;
+      EnumThreadWindows(
+          thread,
+          [](HWND w, LPARAM found) {
+            char cls[16] = "";
+            GetClassNameA(w, cls, sizeof cls);
+            if (std::string(cls) != "#32770") return TRUE;
+            *reinterpret_cast<HWND*>(found) = w;
+            return FALSE;
+          },
+          reinterpret_cast<LPARAM>(&box));
       if (!box) continue;
       char buf[256] = "";
       GetWindowTextA(box, buf, sizeof buf);
