@@ -6,6 +6,15 @@
 
 #include "unpack/MemIo.h"
 
+// A name conversion that turns high bytes into path characters, as a careless
+// code page mapping might: the names must still be made safe.
+static std::string Hostile(const std::string& s, bool utf8) {
+  std::string out = s;
+  for (char& c : out)
+    if (static_cast<unsigned char>(c) >= 0x80) c = "\\/.:"[(static_cast<unsigned char>(c) + utf8) % 4];
+  return out;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const bool dirNames : {false, true}) {
     unpack::MemInput in(std::string(reinterpret_cast<const char*>(data), size));
@@ -14,6 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     unpack::Options opt;
     opt.dirNames = dirNames;
     opt.overwrite = true;
+    opt.convertName = Hostile;
     const int rc = unpack::Extract(in, out, rep, opt);
     if (rc == 0 && !rep.messages.empty()) __builtin_trap();
     for (const auto& f : out.files) {
