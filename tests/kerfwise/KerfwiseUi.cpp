@@ -1,0 +1,68 @@
+#include "tests/kerfwise/KerfwiseUi.h"
+
+#include "kerfwise/settings/RegistrySettings.h"
+
+namespace kwtest {
+
+void ResetSettings() { RegDeleteKeyA(HKEY_LOCAL_MACHINE, kerfwise::kSettingsKey); }
+void Put(const char* name, const std::string& text) { kerfwise::WriteSetting(name, text); }
+std::string Get(const char* name) { return kerfwise::ReadSetting(name); }
+
+bool HasValue(const char* name) {
+  HKEY k;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kerfwise::kSettingsKey, 0, KEY_READ, &k) != ERROR_SUCCESS)
+    return false;
+  bool has = RegQueryValueExA(k, name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+  RegCloseKey(k);
+  return has;
+}
+
+bool HandlerRegistered() {
+  auto exists = [](const char* path) {
+    HKEY k;
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, path, 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
+    RegCloseKey(k);
+    return true;
+  };
+  return exists("CLSID\\{3F322CCC-FDCA-11CF-A73C-444553540000}\\InProcServer32") &&
+         exists("*\\shellex\\ContextMenuHandlers\\{3F322CCC-FDCA-11CF-A73C-444553540000}");
+}
+
+Process StartKerfwise(const std::string& args, const std::string& dir) {
+  std::string line = "\"" + Join(DistDir(), "kerfwise.exe") + "\"";
+  if (!args.empty()) line += " " + args;
+  return Process::Start(line, dir);
+}
+
+HWND MainWindow(const Process& p) { return WaitTop(p, "TfKerfwise", "The Kerfwise for Windows 95/98"); }
+
+void WaitStartUp(HWND main, const std::string& driveText) {
+  HWND drive = Child(main, ids::ComboBox1);
+  WaitUntil([&] { return Text(drive) == driveText; }, "start-up (drive box " + driveText + ")");
+}
+
+void WaitIdle(HWND main, int timeoutMs) {
+  HWND exit = Child(main, ids::Button6), stop = Child(main, ids::Button4);
+  WaitUntil([&] { return Visible(exit) && !Visible(stop); }, "the run to end", timeoutMs);
+}
+
+std::string Pattern(size_t size, int seed) {
+  std::string s(size, '\0');
+  for (size_t i = 0; i < size; ++i) s[i] = char((i * 31 + (i >> 11) * 7 + size_t(seed)) & 0xFF);
+  return s;
+}
+
+std::vector<std::string> FilesStarting(const std::string& dir, const std::string& prefix) {
+  std::vector<std::string> out;
+  for (const auto& n : ListFolder(dir))
+    if (n.rfind(prefix, 0) == 0) out.push_back(n);
+  return out;
+}
+
+void Screenshot(HWND w, const std::string& name) {
+  ToFront(w);
+  Pause(500);
+  CaptureWindow(w).SaveBmp(Join(BinDir(), name + ".bmp"));
+}
+
+}  // namespace kwtest

@@ -1,0 +1,223 @@
+// The splitter's start-up and close: a file on the command line (as the shell
+// extension hands it over), Shift, stored settings in and out, the right-click
+// registration, and a stored working folder that is gone.
+#include <gtest/gtest.h>
+
+#include "kerfwise/settings/ContextMenuReg.h"
+#include "tests/kerfwise/KerfwiseUi.h"
+#include "tests/shellext/DropData.h"
+
+using namespace kwtest;
+
+namespace {
+
+class Startup : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetSettings();
+    work = TempDir("kwstart");
+    Put("path", work);
+    Put("fdirp", "A:");
+    Put("right", "true");
+  }
+  std::string work;
+};
+
+const CLSID kClsid = {0x3F322CCC, 0xFDCA, 0x11CF, {0xA7, 0x3C, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+
+}  // namespace
+
+TEST_F(Startup, CommandLineFileIsSlicedWithStoredSettingsAndTheProgramEnds) {
+  std::string src = Join(work, "report.doc");
+  WriteFileBytes(src, Pattern(9000));
+  std::string out = TempDir("kwcmdout");
+  Put("tdir", "true");
+  Put("tdirp", out);
+  Put("format", "@4096");
+  Process app = StartKerfwise("\"" + src + "\"");
+  EXPECT_EQ(app.Wait(), 0u);
+  EXPECT_EQ(ListFolder(out), (std::vector<std::string>{"report.s10", "report.s11", "report.s12", "report.sss", "reports.bat", "reports.exe"}));
+  EXPECT_EQ(ReadFileBytes(Join(out, "report.s10")) + ReadFileBytes(Join(out, "report.s11")) +
+                ReadFileBytes(Join(out, "report.s12")),
+            ReadFileBytes(src));
+  EXPECT_EQ(Get("tdirp"), out) << "settings saved at the end";
+}
+
+TEST_F(Startup, ArgumentsAreJoinedIntoOnePath) {
+  // Not there: the run shows the I/O error with the joined path listed.
+  Process app = StartKerfwise("C:\\My Report.doc");
+  MsgBox box = WaitMsgBox(app);
+  EXPECT_EQ(box.text, "File not found");
+  HWND main = MainWindow(app);
+  EXPECT_EQ(ListItems(Child(main, ids::filenames)), std::vector<std::string>{"C:\\My Report.doc"});
+  Answer(box, IDOK);
+  EXPECT_EQ(app.Wait(), 0u) << "a failed run ends the program too";
+}
+
+// Shift has to be down in kerfwise.exe's own view of the keyboard when its
+// start-up runs. Under Wine on Xvfb a key pressed by another process (SendInput
+// here, or the X server's own state) has not reached it so far: the test then
+// reports itself skipped rather than passing on nothing.
+TEST_F(Startup, ShiftHeldKeepsTheFileListedWithoutSlicing) {
+  std::string src = Join(work, "held.doc");
+  WriteFileBytes(src, Pattern(3000));
+  INPUT in{};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = VK_SHIFT;
+  SendInput(1, &in, sizeof in);
+  Process app = StartKerfwise("\"" + src + "\"");
+  Pause(4000);
+  in.ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(1, &in, sizeof in);
+  if (!app.Running() || FileExists(Join(work, "held.s10")))
+    GTEST_SKIP() << "Shift held by the test did not reach kerfwise.exe under Wine";
+  HWND main = MainWindow(app);
+  EXPECT_EQ(ListItems(Child(main, ids::filenames)), std::vector<std::string>{src});
+  EXPECT_FALSE(FileExists(Join(work, "held.s10")));
+  Close(main);
+  app.Wait();
+}
+
+TEST_F(Startup, SettingsWrittenAtCloseAndRestoredAtTheNextStart) {
+  ResetSettings();
+  {
+    Process app = StartKerfwise("", work);
+    HWND main = MainWindow(app);
+    WaitStartUp(main, "");  // first start: the drive box takes the missing value
+    EXPECT_EQ(Text(Child(main, ids::eSlicePath)), "");
+    EXPECT_TRUE(Checked(Child(main, ids::RadioButton1)));
+    EXPECT_TRUE(Checked(Child(main, ids::cbRightClick)));
+    EXPECT_FALSE(HasValue("right")) << "the ticked box registers nothing by itself";
+    Click(main, ids::RadioButton3);
+    SetText(Child(main, ids::eSlicePath), "D:\\Slices");
+    SetText(Child(main, ids::ComboBox1), "B:");
+    SetCheck(Child(main, ids::delfile), true);
+    SetCheck(Child(main, ids::delcat), true);
+    SetText(Child(main, ids::slicesize), "2.00");
+    Pause(200);
+    EXPECT_FALSE(HasValue("format")) << "nothing stored before the close";
+    Click(main, ids::Button6);
+    EXPECT_EQ(app.Wait(), 0u);
+  }
+  EXPECT_EQ(Get("path"), work);
+  EXPECT_EQ(Get("format"), "2.00");
+  EXPECT_EQ(Get("cdir"), "false");
+  EXPECT_EQ(Get("fdir"), "false");
+  EXPECT_EQ(Get("fdirp"), "B:");
+  EXPECT_EQ(Get("tdir"), "true");
+  EXPECT_EQ(Get("tdirp"), "D:\\Slices");
+  EXPECT_EQ(Get("delfile"), "true");
+  EXPECT_EQ(Get("delcat"), "true");
+
+  Put("delcat", "TRUE");  // only the exact text counts
+  Process app = StartKerfwise();
+  HWND main = MainWindow(app);
+  WaitStartUp(main, "B:");
+  EXPECT_TRUE(Checked(Child(main, ids::RadioButton3)));
+  EXPECT_FALSE(Checked(Child(main, ids::RadioButton1)));
+  EXPECT_EQ(Text(Child(main, ids::eSlicePath)), "D:\\Slices");
+  EXPECT_TRUE(Checked(Child(main, ids::delfile)));
+  EXPECT_FALSE(Checked(Child(main, ids::delcat)));
+  EXPECT_EQ(Text(Child(main, ids::slicesize)), "2.00");
+  Close(main);
+  app.Wait();
+}
+
+TEST_F(Startup, RightClickBoxRegistersAndRemovesTheHandler) {
+  kerfwise::RegisterHandler();  // someone registered it since
+  Put("right", "false");
+  Process app = StartKerfwise();
+  HWND main = MainWindow(app);
+  WaitStartUp(main, "A:");
+  HWND box = Child(main, ids::cbRightClick);
+  EXPECT_FALSE(Checked(box));
+  EXPECT_FALSE(HandlerRegistered()) << "right = false at start removes the entries";
+  SetCheck(box, true);
+  WaitUntil([] { return Get("right") == "true"; }, "right stored at once");
+  EXPECT_TRUE(HandlerRegistered());
+  EXPECT_EQ(Get("program"), Join(DistDir(), "kerfwise.exe"));
+  SetCheck(box, false);
+  WaitUntil([] { return Get("right") == "false"; }, "right stored at once");
+  EXPECT_FALSE(HandlerRegistered());
+  Close(main);
+  app.Wait();
+}
+
+TEST_F(Startup, MissingWorkingFolderShowsTheErrorAndKeepsTheStoredSettings) {
+  std::string src = Join(work, "kept.doc");
+  WriteFileBytes(src, Pattern(3000));
+  Put("path", "C:\\no such folder\\at all");
+  Put("tdir", "true");
+  Put("tdirp", "E:\\Out");
+  Put("format", "0.75");
+  Put("delfile", "true");
+  Process app = StartKerfwise("\"" + src + "\"");
+  MsgBox box = WaitMsgBox(app);
+  EXPECT_TRUE(box.text == "File not found" || box.text.rfind("I/O error", 0) == 0 ||
+              box.text == "Invalid filename")
+      << box.text;
+  EXPECT_EQ(box.icon, Icon::Error);
+  Answer(box, IDOK);
+  HWND main = MainWindow(app);
+  Pause(500);
+  EXPECT_TRUE(ListItems(Child(main, ids::filenames)).empty()) << "the command-line file is not taken";
+  EXPECT_TRUE(app.Running());
+  EXPECT_TRUE(Checked(Child(main, ids::RadioButton1))) << "later settings keep the window defaults";
+  SetText(Child(main, ids::ComboBox1), "B:");  // the one change the user makes
+  Pause(200);
+  Click(main, ids::Button6);
+  EXPECT_EQ(app.Wait(), 0u);
+  EXPECT_EQ(Get("path"), "C:\\no such folder\\at all");
+  EXPECT_EQ(Get("tdir"), "true");
+  EXPECT_EQ(Get("tdirp"), "E:\\Out");
+  EXPECT_EQ(Get("format"), "0.75");
+  EXPECT_EQ(Get("delfile"), "true");
+  EXPECT_EQ(Get("fdirp"), "B:") << "a change the user made is kept";
+  EXPECT_FALSE(FileExists(Join(work, "kept.s10")));
+}
+
+TEST_F(Startup, ShellExtensionStartsTheSplitterOnTheChosenFile) {
+  std::string src = Join(work, "shell pick.doc");
+  WriteFileBytes(src, Pattern(7000));
+  Put("format", "@4096");
+  // The user ticks the box: registration, and where the program lies.
+  {
+    Process app = StartKerfwise();
+    HWND main = MainWindow(app);
+    WaitStartUp(main, "A:");
+    SetCheck(Child(main, ids::cbRightClick), false);
+    SetCheck(Child(main, ids::cbRightClick), true);
+    WaitUntil([] { return HandlerRegistered() && !Get("program").empty(); }, "handler registered");
+    Close(main);
+    app.Wait();
+  }
+  CoInitialize(nullptr);
+  char old[MAX_PATH];
+  GetCurrentDirectoryA(sizeof old, old);
+  SetCurrentDirectoryA(DistDir().c_str());  // where the library search finds kerfwise.dll
+  IShellExtInit* ext = nullptr;
+  ASSERT_EQ(CoCreateInstance(kClsid, nullptr, CLSCTX_INPROC_SERVER, IID_IShellExtInit, reinterpret_cast<void**>(&ext)), S_OK);
+  SetCurrentDirectoryA(old);
+  DropData data({src});
+  ASSERT_EQ(ext->Initialize(nullptr, &data, nullptr), S_OK);
+  IContextMenu* menu = nullptr;
+  ASSERT_EQ(ext->QueryInterface(IID_IContextMenu, reinterpret_cast<void**>(&menu)), S_OK);
+  ext->Release();
+  HMENU popup = CreatePopupMenu();
+  ASSERT_EQ(menu->QueryContextMenu(popup, 0, 1, 100, CMF_NORMAL), MAKE_HRESULT(SEVERITY_SUCCESS, 0, 1));
+  DestroyMenu(popup);
+  CMINVOKECOMMANDINFO ci{};
+  ci.cbSize = sizeof ci;
+  ci.lpVerb = MAKEINTRESOURCEA(0);
+  ci.nShow = SW_SHOWNORMAL;
+  EXPECT_EQ(menu->InvokeCommand(&ci), S_OK);
+  menu->Release();
+  WaitUntil([&] { return FileExists(Join(work, "shell picks.exe")); }, "the chosen file sliced", kExitWait);
+  WaitUntil([] { return FindTop(0, "TfKerfwise", "", false) == nullptr; }, "kerfwise.exe ending by itself", kExitWait);
+  Pause(500);
+  EXPECT_EQ(KillByName("kerfwise.exe"), 0);
+  EXPECT_EQ(ReadFileBytes(Join(work, "shell pick.s10")) + ReadFileBytes(Join(work, "shell pick.s11")),
+            ReadFileBytes(src));
+  kerfwise::RemoveHandler();
+  CoUninitialize();
+}
