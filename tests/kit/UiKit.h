@@ -7,6 +7,17 @@
 // Clicks, keys and notifications are posted, never sent: an action that opens
 // a modal box returns at once and the test goes on to wait for the box.
 // Reads use SendMessageTimeout, so a busy program cannot hang a test.
+//
+//   uikit::Process app = uikit::Process::Start("\"" + uikit::Join(uikit::DistDir(), "setup.exe") + "\"", "A:\\");
+//   HWND wizard = uikit::WaitTop(app, "", "Setup");
+//   uikit::Click(wizard, kNextButtonId);
+//   uikit::MsgBox box = uikit::WaitMsgBox(app, "Confirm");
+//   EXPECT_EQ(box.icon, uikit::Icon::Question);
+//   uikit::Answer(box, IDYES);
+//   EXPECT_EQ(app.Wait(), 0u);
+//
+// In CMake: kw_test(my_e2e_test SOURCES ... LIBS uikit) inside if(WIN32); the
+// kit exists in the win64 build only.
 #pragma once
 
 #include <windows.h>
@@ -81,8 +92,9 @@ void WaitGone(HWND w, const std::string& what, int timeoutMs = kWindowWait);
 // Waits until no visible top window of `p` matches.
 void WaitNoTop(const Process& p, const std::string& cls, const std::string& caption, int timeoutMs = kWindowWait);
 
-// Children, searched through all levels (panels inside panels). Find* returns
-// nullptr when missing; Child* throws naming the parent and the wanted control.
+// Children, searched through all levels (panels inside panels); a visible
+// match wins over a hidden one. Find* returns nullptr when missing; Child*
+// throws naming the parent and the wanted control.
 HWND FindChild(HWND parent, int id);
 HWND FindChild(HWND parent, const std::string& cls, const std::string& caption);
 HWND Child(HWND parent, int id);
@@ -92,6 +104,9 @@ std::vector<HWND> Children(HWND parent);  // all levels, in Z order per level
 HWND WaitChild(HWND parent, int id, int timeoutMs = kWindowWait);
 
 std::string Text(HWND w);       // WM_GETTEXT
+// Waits until `w` shows exactly `want`; the failure tells what it showed.
+void WaitText(HWND w, const std::string& want, int timeoutMs = kWindowWait);
+void WaitEnabled(HWND w, bool enabled = true, int timeoutMs = kWindowWait);
 std::string ClassOf(HWND w);
 int ControlId(HWND w);
 bool Visible(HWND w);           // the window and all its parents

@@ -28,9 +28,7 @@ class Helper : public ::testing::Test {
     main = WaitTop(app, "UiKitHelper", "Kit Helper");
     status = Child(main, kStatus);
   }
-  void WaitStatus(const std::string& want) {
-    WaitUntil([&] { return Text(status) == want; }, "status not " + want + " (is " + Text(status) + ")");
-  }
+  void WaitStatus(const std::string& want) { WaitText(status, want); }
   Process app;
   HWND main = nullptr;
   HWND status = nullptr;
@@ -115,6 +113,14 @@ TEST_F(Helper, FailuresSayWhatWasAwaited) {
   } catch (const Failure& e) {
     EXPECT_STREQ(e.what(), "no control id 999 in UiKitHelper 'Kit Helper'");
   }
+  try {
+    WaitText(status, "never", 100);
+    FAIL() << "no throw";
+  } catch (const Failure& e) {
+    std::string text = e.what();
+    EXPECT_EQ(text.find("Static 'ready' id 109 did not show 'never' within 0.1 s"), 0u) << text;
+    EXPECT_EQ(text.rfind("; it shows 'ready'"), text.size() - 18) << text;
+  }
   EXPECT_THROW(app.Wait(100), Failure);
   app.Kill();
   EXPECT_FALSE(app.Running());
@@ -190,6 +196,10 @@ TEST_F(Helper, MenuByCaption) {
 TEST_F(Helper, DropFilesFromOutside) {
   DropFiles(main, {"C:\\a.txt", "C:\\b c.txt"}, POINT{5, 6});
   WaitStatus("drop 2 C:\\a.txt C:\\b c.txt at 5,6");
+  DropFiles(main, {"Z:\\tmp\\x"});
+  WaitStatus("drop 1 Z:\\tmp\\x at 10,10");
+  Close(main);  // DragFinish on the foreign block did no harm
+  EXPECT_EQ(app.Wait(), 7u);
 }
 
 TEST_F(Helper, ScreenPixels) {
@@ -214,6 +224,17 @@ TEST_F(Helper, ScreenPixels) {
   size_t stride = (static_cast<size_t>(shot.width) * 3 + 3) & ~size_t{3};
   EXPECT_EQ(data.size(), 54 + stride * shot.height);
   EXPECT_EQ(data.substr(0, 2), "BM");
+}
+
+TEST(Processes, KillByName) {
+  Process a = Process::Start("\"" + HelperPath() + "\"");
+  Process b = Process::Start("\"" + HelperPath() + "\"");
+  WaitTop(a, "UiKitHelper", "");
+  WaitTop(b, "UiKitHelper", "");
+  EXPECT_EQ(KillByName("UIKIT_HELPER.EXE"), 2);
+  EXPECT_FALSE(a.Running());
+  EXPECT_FALSE(b.Running());
+  EXPECT_EQ(KillByName("uikit_helper.exe"), 0);
 }
 
 TEST(Notepad, TypeAboutCloseAndAnswerSaveChanges) {

@@ -125,18 +125,25 @@ std::vector<HWND> Children(HWND parent) {
   return all;
 }
 
+// Panels of a wizard may reuse IDs: the control a user sees comes first.
 HWND FindChild(HWND parent, int id) {
+  HWND hidden = nullptr;
   for (HWND w : Children(parent)) {
-    if (GetDlgCtrlID(w) == id) return w;
+    if (GetDlgCtrlID(w) != id) continue;
+    if (IsWindowVisible(w)) return w;
+    if (!hidden) hidden = w;
   }
-  return nullptr;
+  return hidden;
 }
 
 HWND FindChild(HWND parent, const std::string& cls, const std::string& caption) {
+  HWND hidden = nullptr;
   for (HWND w : Children(parent)) {
-    if (Matches(w, cls, caption)) return w;
+    if (!Matches(w, cls, caption)) continue;
+    if (IsWindowVisible(w)) return w;
+    if (!hidden) hidden = w;
   }
-  return nullptr;
+  return hidden;
 }
 
 HWND Child(HWND parent, int id) {
@@ -154,6 +161,20 @@ HWND WaitChild(HWND parent, int id, int timeoutMs) {
   WaitUntil([&] { return (found = FindChild(parent, id)) != nullptr && IsWindowVisible(found); },
             "no visible control id " + std::to_string(id) + " in " + Describe(parent), timeoutMs);
   return found;
+}
+
+void WaitText(HWND w, const std::string& want, int timeoutMs) {
+  std::string shown;
+  try {
+    WaitUntil([&] { return (shown = Text(w)) == want; }, Describe(w) + " did not show " + Quote(want), timeoutMs);
+  } catch (const Failure& e) {
+    throw Failure(std::string(e.what()) + "; it shows " + Quote(shown));
+  }
+}
+
+void WaitEnabled(HWND w, bool enabled, int timeoutMs) {
+  WaitUntil([&] { return (IsWindowEnabled(w) != FALSE) == enabled; },
+            Describe(w) + " not " + (enabled ? "enabled" : "disabled"), timeoutMs);
 }
 
 std::string Text(HWND w) {
