@@ -47,7 +47,7 @@ void TfKerfwise::CreateControls() {
   Button2.Create(f, ids::Button2, "&Remove", 288, 52, 73, 23);
   Button3.Create(f, ids::Button3, "Remove &All", 288, 82, 73, 23);
 
-  RadioGroup1.Create(f, ids::RadioGroup1, "Sliced File Path Location", 8, 118, 200, 78);
+  RadioGroup1.Create(f, ids::RadioGroup1, "Sliced File Path Location", 8, 118, 196, 78);
   RadioButton1.Create(f, ids::RadioButton1, "Current Directory", 16, 134, 120, 17, true);
   RadioButton2.Create(f, ids::RadioButton2, "Floppy Disk", 16, 153, 84, 17, false);
   ComboBox1.Create(f, ids::ComboBox1, 100, 151, 50, 80);
@@ -55,14 +55,14 @@ void TfKerfwise::CreateControls() {
   ComboBox1.Add("B:");
   ComboBox1.SetItemIndex(0);
   RadioButton3.Create(f, ids::RadioButton3, "Sliced Path", 16, 173, 84, 17, false);
-  eSlicePath.Create(f, ids::eSlicePath, "C:\\", 100, 171, 102, 21, "Sliced Path");
+  eSlicePath.Create(f, ids::eSlicePath, "C:\\", 100, 171, 98, 21, "Sliced Path");
   RadioButton1.SetChecked(true);
 
-  delfile.Create(f, ids::delfile, "Del FILE after Slice", 214, 122, 152, 17);
+  delfile.Create(f, ids::delfile, "Del FILE after Slice", 210, 122, 158, 17);
   // Ends the destination group for the keyboard's arrow keys.
   SetWindowLongA(delfile.Handle(), GWL_STYLE, GetWindowLongA(delfile.Handle(), GWL_STYLE) | WS_GROUP);
-  delcat.Create(f, ids::delcat, "Del FILE after concat", 214, 141, 152, 17);
-  cbRightClick.Create(f, ids::cbRightClick, "Right click menu support", 214, 160, 154, 17);
+  delcat.Create(f, ids::delcat, "Del FILE after concat", 210, 141, 158, 17);
+  cbRightClick.Create(f, ids::cbRightClick, "Right click menu support", 210, 160, 158, 17);
   cbRightClick.SetChecked(true);
 
   Label3.Create(f, ids::Label3, "File Slice Size:", 8, 207, 84, 13);
