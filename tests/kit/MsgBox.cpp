@@ -139,9 +139,37 @@ MsgBox ReadMsgBox(HWND box) {
   return m;
 }
 
+// A program's own dialogs share the class with message boxes; a box holds
+// only its text, its icon and the standard buttons (IDOK .. IDCONTINUE).
+bool IsMessageBox(HWND w) {
+  if (ClassOf(w) != "#32770") return false;
+  int statics = 0, buttons = 0;
+  for (HWND c : Children(w)) {
+    std::string cls = ClassOf(c);
+    if (lstrcmpiA(cls.c_str(), "Static") == 0) {
+      ++statics;
+    } else if (lstrcmpiA(cls.c_str(), "Button") == 0 && GetDlgCtrlID(c) >= IDOK && GetDlgCtrlID(c) <= 11) {
+      ++buttons;
+    } else {
+      return false;
+    }
+  }
+  return statics <= 2 && buttons >= 1;
+}
+
 MsgBox WaitMsgBox(const Process& p, const std::string& caption, int timeoutMs) {
   HWND box = nullptr;
-  WaitUntil([&] { return (box = FindTop(p.Id(), "#32770", caption)) != nullptr; },
+  auto find = [&] {
+    for (HWND w : TopWindows(p.Id())) {
+      try {
+        if (IsMessageBox(w) && (caption.empty() || Text(w) == caption)) return w;
+      } catch (const Failure&) {
+        // gone or hung while we looked: not the box
+      }
+    }
+    return HWND{};
+  };
+  WaitUntil([&] { return (box = find()) != nullptr; },
             "no message box " + (caption.empty() ? std::string("") : Quote(caption) + " ") + "of " + p.Name(),
             timeoutMs);
   return ReadMsgBox(box);

@@ -194,8 +194,10 @@ struct MsgBox {
   bool HasButton(int id) const;
 };
 
-// Waits for a visible dialog box ("#32770") of `p` with this caption (empty:
-// any) and reads it. The icon is told apart by comparing the box's icon pixels
+// A dialog ("#32770") holding only statics and standard buttons.
+bool IsMessageBox(HWND w);
+// Waits for a visible message box of `p` with this caption (empty: any; the
+// program's own dialogs never match) and reads it. The icon is told apart by comparing the box's icon pixels
 // on screen with the stock icons drawn here; Unknown if none matches.
 MsgBox WaitMsgBox(const Process& p, const std::string& caption = "", int timeoutMs = kWindowWait);
 MsgBox ReadMsgBox(HWND box);

@@ -147,6 +147,7 @@ TEST_F(Helper, MessageBoxesAndTheirIcons) {
     SCOPED_TRACE(c.caption);
     Click(main, c.button);
     MsgBox box = WaitMsgBox(app, c.caption);
+    EXPECT_TRUE(IsMessageBox(box.hwnd));
     try {
       Click(main, c.button);  // the box makes the window below unusable
       ADD_FAILURE() << "clicked below a modal box";
@@ -247,6 +248,7 @@ TEST(Notepad, TypeAboutCloseAndAnswerSaveChanges) {
   InvokeMenuKeys(main, "ha");  // Help > About
   HWND about = WaitTop(np, "#32770", "");
   EXPECT_NE(Text(about).find("Notepad"), std::string::npos) << Text(about);
+  EXPECT_FALSE(IsMessageBox(about));
   PressKey(about, VK_ESCAPE);
   WaitGone(about, "notepad's About box");
 
