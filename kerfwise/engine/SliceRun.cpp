@@ -138,12 +138,13 @@ class Run {
     }
     // DOS batch files cannot name paths with blanks.
     if (list.find(' ') == std::string::npos) {
+      std::string batch = base + "s.bat";
       try {
-        auto f = fs_.Create(base + "s.bat");
         std::string text =
             JoinCrLf(BatchLines(in_.deleteSlicesAfterJoin, ShortTargetName(name), names));
-        f->Write(text.data(), text.size());
+        fs_.Create(batch)->Write(text.data(), text.size());
       } catch (const IoError&) {
+        fs_.Delete(batch);  // half a copy line would join half the file
       }
     }
     fs_.CopyOver(fs_.ProgramFolder() + "unkerf.exe", base + "s.exe");

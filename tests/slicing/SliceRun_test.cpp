@@ -294,3 +294,47 @@ TEST_F(Run, SourcesOfFiveGigabytes) {
   for (size_t i = 1; i < host.progress.size(); ++i) EXPECT_GT(host.progress[i], host.progress[i - 1]);
   EXPECT_EQ(host.progress.back(), 99);
 }
+
+namespace {
+// A disk of a given speed on a simulated clock: each write advances it.
+struct TimedDisk : slicetest::Platform {
+  uint32_t now = 0;
+  int64_t bytesPerMs = 1;
+  struct W : WriteFile {
+    TimedDisk* d = nullptr;
+    void Write(const void*, size_t n) override { d->now += uint32_t(int64_t(n) / d->bytesPerMs); }
+  };
+  std::unique_ptr<WriteFile> Create(const std::string&) override {
+    auto w = std::make_unique<W>();
+    w->d = this;
+    return w;
+  }
+  bool CopyOver(const std::string&, const std::string&) override { return true; }
+  uint32_t Milliseconds() override { return now; }
+};
+}  // namespace
+
+TEST_F(Run, MessagesAreProcessedEvery50MsOnFastAndSlowDisks) {
+  Source("BIG.DAT", 40 << 20);
+  for (int64_t speed : {int64_t(50), int64_t(100000)}) {  // a floppy-like 50 KB/s, a 100 MB/s disk
+    TimedDisk disk;
+    disk.bytesPerMs = speed;
+    slicetest::Host h;
+    uint32_t last = 0, worst = 0;
+    int64_t pumps = 0;
+    h.stop = [&] {
+      worst = std::max(worst, disk.now - last);
+      last = disk.now;
+      ++pumps;
+      return speed == 50 && pumps == 200;  // Stop after some time on the slow disk
+    };
+    in.destination = Destination::SlicedPath;
+    in.slicePath = "X:\\";
+    RunOutcome r = RunSlicing(in, h, disk);
+    EXPECT_LE(worst, 50u) << speed;
+    EXPECT_EQ(r, speed == 50 ? RunOutcome::Stopped : RunOutcome::Done);
+    if (speed > 50) {
+      EXPECT_LT(pumps, 200) << "big chunks on a fast disk";
+    }
+  }
+}
