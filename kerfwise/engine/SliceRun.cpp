@@ -117,8 +117,9 @@ class Run {
     }
     src.reset();
     slice.reset();
-    if (in_.deleteSource) fs_.Delete(source);
     WriteJoinFiles(source, names);
+    // Only once the slice list stands: a set without it is no copy to rely on.
+    if (in_.deleteSource) fs_.Delete(source);
     return RunOutcome::Done;
   }
 

@@ -197,10 +197,13 @@ TEST_F(Run, ErrorsStopTheRunWithTheRunTimeMessage) {
 
   slicetest::Host h3;
   in.sizeText = "1.44";
+  in.deleteSource = true;
   slicetest::MakeFolder(dir + "A.sss");
   EXPECT_EQ(RunSlicing(in, h3, fs), RunOutcome::Failed);
   EXPECT_EQ(h3.calls.back(), "error:Cannot create file " + dir + "A.sss");
   EXPECT_FALSE(Exists(dir + "As.bat"));
+  EXPECT_TRUE(Exists(dir + "A.DAT")) << "kept while its set has no slice list";
+  in.deleteSource = false;
 
   slicetest::Host h4;
   Source("X.s10", 10);
