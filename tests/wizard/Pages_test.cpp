@@ -70,6 +70,13 @@ TEST(WizardPages, NoLicenseNoReadmeAndTheStartMenuList) {
   Next(wiz, "readme");
   EXPECT_EQ(Text(Ctl(wiz, ids::kReadme)), "");
   Next(wiz, "paths");
+  // The browse button opens the folder selection titled "Select Directory".
+  Click(Ctl(wiz, ids::kDestinationBrowse));
+  HWND browse = WaitTop(setup, "#32770", "", 30000);
+  EXPECT_TRUE(FindChild(browse, "Static", "Select Directory")) << Describe(browse);
+  Click(Child(browse, IDCANCEL));
+  WaitGone(browse, "the folder selection");
+  EXPECT_EQ(Text(Ctl(wiz, ids::kDestination)), "C:\\Program Files\\Kerf Pages");
   HWND list = Ctl(wiz, ids::kStartMenuList);
   std::vector<std::string> items = ListItems(list);
   std::sort(items.begin(), items.end());
