@@ -4,7 +4,7 @@
 # one, else Xvfb), the disk prompts answered by swapping the drive's contents,
 # the five wizard pages walked and Finish pressed; then what was installed is
 # listed and removed again. Pictures of the pages land in <build>/demo-install.
-set -eu
+set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 B=$(cd "${1:-build}" && pwd)
 win() { printf 'Z:%s' "$1" | tr / '\\'; }
