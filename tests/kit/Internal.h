@@ -14,6 +14,8 @@ LRESULT Ask(HWND w, UINT msg, WPARAM wp = 0, LPARAM lp = 0);
 void Post(HWND w, UINT msg, WPARAM wp = 0, LPARAM lp = 0);
 std::string Seconds(int ms);  // "15 s"
 std::string Quote(const std::string& s);  // "'text'"
+// Whether the caption is exactly `caption`, without a message to the window.
+bool CaptionIs(HWND w, const std::string& caption);
 // The name of the process owning `w` (for messages), or "pid N".
 std::string OwnerName(HWND w);
 // Saves the screen as KW_BIN\uikit-shots\<test>-<n>.bmp; its path, or "".

@@ -162,7 +162,7 @@ MsgBox WaitMsgBox(const Process& p, const std::string& caption, int timeoutMs) {
   auto find = [&] {
     for (HWND w : TopWindows(p.Id())) {
       try {
-        if (IsMessageBox(w) && (caption.empty() || Text(w) == caption)) return w;
+        if ((caption.empty() || CaptionIs(w, caption)) && IsMessageBox(w)) return w;
       } catch (const Failure&) {
         // gone or hung while we looked: not the box
       }

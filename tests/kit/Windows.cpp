@@ -32,6 +32,14 @@ std::string Seconds(int ms) {
 
 std::string Quote(const std::string& s) { return "'" + s + "'"; }
 
+// For a window of another process GetWindowText reads the caption Windows
+// keeps and sends nothing, so a busy program does not slow a search.
+bool CaptionIs(HWND w, const std::string& caption) {
+  std::string text(caption.size() + 2, '\0');
+  int n = GetWindowTextA(w, text.data(), static_cast<int>(text.size()));
+  return n >= 0 && text.substr(0, static_cast<size_t>(n)) == caption;
+}
+
 std::string OwnerName(HWND w) {
   DWORD pid = 0;
   GetWindowThreadProcessId(w, &pid);
@@ -75,7 +83,7 @@ BOOL CALLBACK CollectChild(HWND w, LPARAM lp) {
 // Class names compare without case, as Windows does; captions exactly.
 bool Matches(HWND w, const std::string& cls, const std::string& caption) {
   if (!cls.empty() && lstrcmpiA(ClassOf(w).c_str(), cls.c_str()) != 0) return false;
-  return caption.empty() || Text(w) == caption;
+  return caption.empty() || CaptionIs(w, caption);
 }
 
 std::string WindowWanted(const std::string& cls, const std::string& caption) {
