@@ -75,10 +75,13 @@ void TfSetup::FormDestroy() {
   if (!State.TempDir.empty() && FolderExists(State.TempDir)) RemoveFolderTree(State.TempDir);
   // Our own extraction made the folder current; it cannot go while it is.
   SetCurrentDirectoryA("c:\\");
+  // A program just ended (the post-installation program, one started from the
+  // folder) may hold the folder a little longer: up to 120 tries, 25 ms apart.
   for (int attempt = 0; attempt < 120; ++attempt) {
     RemoveDirectoryA((State.TempDir + "\\").c_str());
     if (!FolderExists(State.TempDir)) break;
     kw::App().ProcessMessages();
+    Sleep(25);
   }
   if (comInitialised_) CoUninitialize();
   comInitialised_ = false;
