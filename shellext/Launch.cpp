@@ -1,53 +1,81 @@
 #include "shellext/Launch.h"
 
-#include "kerfwise/settings/RegistrySettings.h"
 #include "shellext/Module.h"
-#include "toolkit/PathText.h"
 
 namespace shellext {
 
 namespace {
 
-bool IsFile(const std::string& path) {
-  DWORD a = GetFileAttributesA(path.c_str());
+// Beside the splitter's settings; written by the splitter when it registers us.
+const char kSettingsKey[] = "SOFTWARE\\Quillfen\\Kerfwise";
+const char kProgramValue[] = "program";
+
+bool IsFile(const char* path) {
+  DWORD a = GetFileAttributesA(path);
   return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::string ModuleFolder() {
-  char buf[MAX_PATH];
-  DWORD n = GetModuleFileNameA(g_module, buf, sizeof buf);
-  if (n == 0 || n >= sizeof buf) return "";
-  return kw::ExtractFilePath(std::string(buf, n));
+bool StoredProgram(char* path) {
+  HKEY key;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  DWORD type = 0, size = MAX_PATH - 1;
+  LONG rc = RegQueryValueExA(key, kProgramValue, nullptr, &type, reinterpret_cast<BYTE*>(path), &size);
+  RegCloseKey(key);
+  if (rc != ERROR_SUCCESS || type != REG_SZ) return false;
+  path[size] = '\0';  // the splitter stores texts without their NUL
+  return path[0] != '\0' && IsFile(path);
 }
 
-HRESULT Refuse(HWND owner, bool noUi, const std::string& text, DWORD error) {
-  if (!noUi) MessageBoxA(owner, text.c_str(), "Kerfwise", MB_OK | MB_ICONWARNING);
+bool ProgramBesideUs(char* path) {
+  DWORD n = GetModuleFileNameA(g_module, path, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) return false;
+  char* slash = path;
+  for (char* p = path; *p; p = CharNextA(p))
+    if (*p == '\\' || *p == ':') slash = p + 1;
+  const char name[] = "kerfwise.exe";
+  if (size_t(slash - path) + sizeof name > MAX_PATH) return false;
+  lstrcpyA(slash, name);
+  return IsFile(path);
+}
+
+HRESULT Refuse(HWND owner, bool noUi, const char* before, const char* what, const char* after,
+               DWORD error) {
+  if (!noUi) {
+    char text[MAX_PATH + 128];
+    lstrcpynA(text, before, sizeof text);
+    lstrcpynA(text + lstrlenA(text), what, int(sizeof text) - lstrlenA(text));
+    lstrcpynA(text + lstrlenA(text), after, int(sizeof text) - lstrlenA(text));
+    MessageBoxA(owner, text, "Kerfwise", MB_OK | MB_ICONWARNING);
+  }
   return HRESULT_FROM_WIN32(error);
 }
 
 }  // namespace
 
-std::string FindProgram() {
-  std::string stored = kerfwise::ReadSetting(kerfwise::kProgramValue);
-  if (!stored.empty() && IsFile(stored)) return stored;
-  std::string beside = ModuleFolder() + "kerfwise.exe";
-  return IsFile(beside) ? beside : "";
-}
+bool FindProgram(char* path) { return StoredProgram(path) || ProgramBesideUs(path); }
 
-HRESULT SliceWithKerfwise(HWND owner, const std::string& file, bool noUi) {
-  if (!IsFile(file)) return Refuse(owner, noUi, "The file " + file + " no longer exists.", ERROR_FILE_NOT_FOUND);
-  std::string program = FindProgram();
-  if (program.empty())
-    return Refuse(owner, noUi, "Kerfwise (kerfwise.exe) was not found. Install it again.", ERROR_FILE_NOT_FOUND);
+HRESULT SliceWithKerfwise(HWND owner, const char* file, bool noUi) {
+  if (!IsFile(file)) return Refuse(owner, noUi, "The file ", file, " no longer exists.", ERROR_FILE_NOT_FOUND);
+  char program[MAX_PATH];
+  if (!FindProgram(program))
+    return Refuse(owner, noUi, "Kerfwise (kerfwise.exe) was not found. Install it again.", "", "",
+                  ERROR_FILE_NOT_FOUND);
   // Quoted, so a path with several blanks in a row arrives unchanged.
-  std::string line = "\"" + program + "\" \"" + file + "\"";
+  char line[2 * MAX_PATH + 8];
+  wsprintfA(line, "\"%s\" \"%s\"", program, file);
+  // The run starts beside the file.
+  char folder[MAX_PATH];
+  lstrcpynA(folder, file, MAX_PATH);
+  char* slash = nullptr;
+  for (char* p = folder; *p; p = CharNextA(p))
+    if (*p == '\\') slash = p;
+  if (slash) slash[1] = '\0';
   STARTUPINFOA si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
-  std::string folder = kw::ExtractFilePath(file);  // the run starts beside the file
-  if (!CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      folder.empty() ? nullptr : folder.c_str(), &si, &pi))
-    return Refuse(owner, noUi, "Kerfwise could not be started.", GetLastError());
+  if (!CreateProcessA(program, line, nullptr, nullptr, FALSE, 0, nullptr, slash ? folder : nullptr,
+                      &si, &pi))
+    return Refuse(owner, noUi, "Kerfwise could not be started.", "", "", GetLastError());
   CloseHandle(pi.hThread);
   CloseHandle(pi.hProcess);
   return S_OK;

@@ -1,9 +1,7 @@
 // The library's entry points: the class factory for our one class, and the
-// unload check. Nothing may throw out of them.
+// unload check. Built without exceptions: nothing can throw out of them.
 #include <windows.h>
 #include <shlobj.h>
-
-#include <new>
 
 #include "shellext/Module.h"
 #include "shellext/ShellMenu.h"
@@ -45,7 +43,7 @@ class Factory : public IClassFactory {
     if (!out) return E_POINTER;
     *out = nullptr;
     if (outer) return CLASS_E_NOAGGREGATION;
-    ShellMenu* menu = new (std::nothrow) ShellMenu;
+    ShellMenu* menu = new ShellMenu;
     if (!menu) return E_OUTOFMEMORY;
     HRESULT hr = menu->QueryInterface(riid, out);
     menu->Release();  // the caller's reference, if any, keeps it

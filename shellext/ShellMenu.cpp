@@ -2,9 +2,6 @@
 
 #include <shellapi.h>
 
-#include <new>
-#include <vector>
-
 #include "shellext/Launch.h"
 #include "shellext/Module.h"
 
@@ -41,32 +38,25 @@ STDMETHODIMP_(ULONG) ShellMenu::Release() {
 
 // Exactly one file: the splitter takes one path on its command line.
 STDMETHODIMP ShellMenu::Initialize(PCIDLIST_ABSOLUTE, IDataObject* data, HKEY) {
-  file_.clear();
+  file_[0] = '\0';
   if (!data) return E_INVALIDARG;
   FORMATETC fmt = {CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
   STGMEDIUM medium{};
   if (FAILED(data->GetData(&fmt, &medium))) return E_INVALIDARG;
   HRESULT hr = E_INVALIDARG;
-  try {
-    // The medium's memory handle is the drop handle itself.
-    HDROP drop = static_cast<HDROP>(medium.hGlobal);
-    if (medium.tymed == TYMED_HGLOBAL && drop && DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0) == 1) {
-      UINT len = DragQueryFileA(drop, 0, nullptr, 0);
-      std::vector<char> name(len + 1, '\0');
-      if (len > 0 && DragQueryFileA(drop, 0, name.data(), len + 1) == len) {
-        file_.assign(name.data(), len);
-        hr = S_OK;
-      }
-    }
-  } catch (...) {
-    hr = E_OUTOFMEMORY;
+  // The medium's memory handle is the drop handle itself.
+  HDROP drop = static_cast<HDROP>(medium.hGlobal);
+  if (medium.tymed == TYMED_HGLOBAL && drop && DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0) == 1) {
+    UINT len = DragQueryFileA(drop, 0, nullptr, 0);
+    if (len > 0 && len < MAX_PATH && DragQueryFileA(drop, 0, file_, MAX_PATH) == len) hr = S_OK;
+    else file_[0] = '\0';
   }
   ReleaseStgMedium(&medium);
   return hr;
 }
 
 STDMETHODIMP ShellMenu::QueryContextMenu(HMENU menu, UINT index, UINT first, UINT last, UINT flags) {
-  if ((flags & CMF_DEFAULTONLY) || file_.empty() || first > last)
+  if ((flags & CMF_DEFAULTONLY) || !file_[0] || first > last)
     return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 0);
   if (!InsertMenuA(menu, index, MF_STRING | MF_BYPOSITION, first, kMenuText))
     return HRESULT_FROM_WIN32(GetLastError());
@@ -80,14 +70,8 @@ STDMETHODIMP ShellMenu::InvokeCommand(CMINVOKECOMMANDINFO* info) {
   } else if (LOWORD(reinterpret_cast<UINT_PTR>(info->lpVerb)) != 0) {
     return E_INVALIDARG;
   }
-  if (file_.empty()) return E_FAIL;
-  try {
-    return SliceWithKerfwise(info->hwnd, file_, (info->fMask & CMIC_MASK_FLAG_NO_UI) != 0);
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  } catch (...) {
-    return E_FAIL;
-  }
+  if (!file_[0]) return E_FAIL;
+  return SliceWithKerfwise(info->hwnd, file_, (info->fMask & CMIC_MASK_FLAG_NO_UI) != 0);
 }
 
 STDMETHODIMP ShellMenu::GetCommandString(UINT_PTR command, UINT type, UINT*, CHAR* name, UINT size) {

@@ -4,8 +4,6 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include <string>
-
 namespace shellext {
 
 class ShellMenu final : public IShellExtInit, public IContextMenu {
@@ -29,7 +27,12 @@ class ShellMenu final : public IShellExtInit, public IContextMenu {
  private:
   ~ShellMenu();
   LONG refs_ = 1;
-  std::string file_;  // the selected file's full path
+  char file_[MAX_PATH] = "";  // the selected file's full path
+
+ public:
+  // Objects live on the process heap: no C++ library allocator in here.
+  static void* operator new(size_t size) noexcept { return HeapAlloc(GetProcessHeap(), 0, size); }
+  static void operator delete(void* p) noexcept { HeapFree(GetProcessHeap(), 0, p); }
 };
 
 extern const char kMenuText[];  // "Slice with Kerfwise"
