@@ -90,9 +90,21 @@ TEST_F(Window, ControlsAsTheyStartAndScreenshots) {
   PressKey(about, VK_ESCAPE);
   WaitGone(about, "About box");
   InvokeMenu(main, ids::Help2);  // no help file in the Windows folder: nothing happens
-  Pause(300);
+  Pause(1000);
+  EXPECT_EQ(KillByName("winhlp32.exe"), 0);
   InvokeMenu(main, ids::Exit1);
   EXPECT_EQ(app.Wait(), 0u);
+}
+
+TEST_F(Window, HelpOpensTheHelpFileInTheStoredFolderThroughTheShell) {
+  Put("runpath", work);
+  WriteFileBytes(Join(work, "kerfwise.hlp"), "?_\x03\x00 not really a help file");
+  Open();
+  InvokeMenuKeys(main, "hh");  // Help > Help
+  // The shell's handler for .hlp files under Wine is winhlp32.exe.
+  WaitUntil([] { return KillByName("winhlp32.exe") > 0; }, "the help viewer started");
+  Close(main);
+  app.Wait();
 }
 
 TEST_F(Window, DroppedFilesListedSortedAndRemoved) {
