@@ -93,7 +93,7 @@ void TfKerfwise::Button1Click() {
   ofn.hwndOwner = Handle();
   ofn.lpstrFile = name;
   ofn.nMaxFile = sizeof name;
-  ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
+  ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
   if (GetOpenFileNameA(&ofn)) filenames.Add(name);
 }
 

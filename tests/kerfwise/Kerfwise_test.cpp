@@ -107,6 +107,30 @@ TEST_F(Window, HelpOpensTheHelpFileInTheStoredFolderThroughTheShell) {
   app.Wait();
 }
 
+TEST_F(Window, AddThroughTheOpenDialogAndTwiceWithADrop) {
+  std::string src = Source("picked.txt", 100);
+  Open();
+  Click(main, ids::Button1);
+  HWND dlg = WaitTop(app, "#32770", "Open");
+  Click(dlg, IDCANCEL);
+  WaitGone(dlg, "open-file dialog");
+  Pause(300);
+  EXPECT_EQ(Count(list), 0u) << "Cancel adds nothing";
+
+  InvokeMenu(main, ids::Add1);
+  dlg = WaitTop(app, "#32770", "Open");
+  HWND name = FindChild(dlg, 0x47c);  // the file name box (cmb13), or edt1
+  SetText(name ? name : Child(dlg, 0x480), src);
+  InvokeMenu(dlg, IDOK);  // WM_COMMAND IDOK, as the Open button sends it
+  WaitGone(dlg, "open-file dialog");
+  WaitUntil([&] { return Count(list) == 1; }, "the picked file listed");
+  DropFiles(Child(main, ids::dp1), {src});
+  WaitUntil([&] { return Count(list) == 2; }, "the same file listed twice");
+  EXPECT_EQ(ListItems(list), (std::vector<std::string>{src, src}));
+  Close(main);
+  app.Wait();
+}
+
 TEST_F(Window, DroppedFilesListedSortedAndRemoved) {
   Open();
   HWND panel = Child(main, ids::dp1);
