@@ -31,7 +31,8 @@ endif()
 
 if(WIN32)
   add_compile_definitions(WINVER=0x0400 _WIN32_WINDOWS=0x0410 _WIN32_WINNT=0x0400 _WIN32_IE=0x0400 STRICT NOMINMAX)
-  add_compile_options(-Wall -Wextra -Werror -Os -ffunction-sections -fdata-sections)
+  add_compile_options(-Wall -Wextra -Werror -Os -ffunction-sections -fdata-sections
+    -include ${CMAKE_SOURCE_DIR}/toolkit/LeanPrefix.h)
   add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--gc-sections -s)
 elseif(KW_TARGET STREQUAL "native")
   add_compile_options(-Wall -Wextra -Werror -g -O1 -fno-sanitize-recover=undefined)
@@ -51,6 +52,12 @@ function(kw_deliver target)
   add_custom_command(TARGET ${target} POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E make_directory ${KW_DIST}
     COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:${target}> ${KW_DIST}/)
+  # The library's error hooks, replaced (toolkit/LeanRuntime.cpp), unless the
+  # target does without exceptions altogether.
+  get_target_property(opts ${target} COMPILE_OPTIONS)
+  if(NOT "${opts}" MATCHES "-fno-exceptions")
+    target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/toolkit/LeanRuntime.cpp)
+  endif()
   if(KW_TARGET STREQUAL "win32")
     add_test(NAME win32.imports.${target}
       COMMAND ${CMAKE_SOURCE_DIR}/tools/check-imports.sh $<TARGET_FILE:${target}> ${ARGN})

@@ -1,4 +1,5 @@
 // Loads arbitrary bytes as an installation list and reads every section kind.
+#include "toolkit/Error.h"
 #include <cstdint>
 
 #include "setup/engine/ListFormat.h"
@@ -7,7 +8,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   setup::LineList l;
   try {
     l.LoadText(std::string_view(reinterpret_cast<const char*>(data), size));
-  } catch (const std::runtime_error&) {
+  } catch (const kw::Error&) {
     return 0;
   }
   for (const char* kw : {":INSTALL", ":reg", ":SHORTCUTS", ":REMOVEFILES", ":EXTRA"}) {

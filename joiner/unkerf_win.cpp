@@ -2,24 +2,7 @@
 // with "[/q] <slice list>" from a script. Exit code 0 when the file was rebuilt.
 #include <windows.h>
 
-#include <cstdlib>
-
 #include "joiner/Join.h"
-
-// The run-time's verbose terminate handler would pull in the name demangler,
-// and its string-length checks the library's second string implementation:
-// together half of the program. Both mean a bug or no memory left; ending at
-// once is all the program could do then.
-namespace __gnu_cxx {
-void __verbose_terminate_handler() { abort(); }
-}  // namespace __gnu_cxx
-namespace std {
-void __throw_bad_alloc() { abort(); }
-void __throw_bad_array_new_length() { abort(); }
-void __throw_length_error(const char*) { abort(); }
-void __throw_logic_error(const char*) { abort(); }
-void __throw_out_of_range_fmt(const char*, ...) { abort(); }
-}  // namespace std
 
 namespace {
 // The command line after the program's own name, which may be quoted.

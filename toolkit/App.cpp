@@ -8,13 +8,6 @@
 
 #include "toolkit/Form.h"
 
-// The library's default handler for an uncaught error prints the error's
-// demangled type, which links a demangler and printf (tens of KB) into every
-// program. Nothing here leaves an error uncaught on purpose: end quietly.
-namespace __gnu_cxx {
-void __verbose_terminate_handler() { abort(); }
-}  // namespace __gnu_cxx
-
 namespace kw {
 
 Application& App() {

@@ -68,13 +68,6 @@ int32_t Run(const UnzipRequest& req) {
 
 }  // namespace
 
-// The runtime's default terminate handler prints the exception's name, which
-// links a C++ demangler and a printf into the DLL, a quarter of its size. The
-// export catches everything; a terminate only has to end the process.
-namespace __gnu_cxx {
-void __verbose_terminate_handler() { std::abort(); }
-}  // namespace __gnu_cxx
-
 extern "C" int32_t UNZIP_API UnzipExtract(UnzipRequest* request) {
   if (!request) return kUzBadRequest;
   try {

@@ -2,6 +2,7 @@
 // boundaries, names, base paths, and the lines of the slice list and the join
 // batch file. Plain text in, plain text out.
 #pragma once
+#include "toolkit/Error.h"
 #include <cstdint>
 #include <optional>
 #include <stdexcept>
@@ -24,8 +25,8 @@ struct SlicePlan {
 };
 
 // A size text that cannot give a slice size.
-struct SizeTextError : std::runtime_error {
-  using std::runtime_error::runtime_error;
+struct SizeTextError : kw::Error {
+  using kw::Error::Error;
 };
 
 // "1.44" (decimal MB: v * 1,024,000 - 32000 bytes, whole part, point as the

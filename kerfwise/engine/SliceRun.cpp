@@ -1,3 +1,4 @@
+#include "toolkit/Error.h"
 #include "kerfwise/engine/SliceRun.h"
 
 #include <algorithm>
@@ -48,7 +49,7 @@ class Run {
   std::unique_ptr<WriteFile> CreateSlice(const std::string& source, const std::string& path) {
     // A source named like one of its own slices would be truncated by it.
     if (kw::SameText(path, source))
-      throw std::runtime_error("Cannot slice " + source + " into itself");
+      throw kw::Error("Cannot slice " + source + " into itself");
     return fs_.Create(path);
   }
 
@@ -66,7 +67,7 @@ class Run {
   void ClaimNames(const std::string& source, const std::string& slices, const std::string& base) {
     for (const Claim& c : claims_)
       if (!kw::SameText(c.source, source) && (kw::SameText(c.slices, slices) || kw::SameText(c.base, base)))
-        throw std::runtime_error("The slices of " + source + " would overwrite those of " + c.source);
+        throw kw::Error("The slices of " + source + " would overwrite those of " + c.source);
     claims_.push_back({source, slices, base});
   }
 
@@ -132,7 +133,7 @@ class Run {
       try {
         f = fs_.Create(list);
       } catch (const IoError&) {
-        throw std::runtime_error("Cannot create file " + list);
+        throw kw::Error("Cannot create file " + list);
       }
       std::string text = JoinCrLf(SliceListLines(in_.deleteSlicesAfterJoin, name, names));
       f->Write(text.data(), text.size());

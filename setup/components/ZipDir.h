@@ -2,6 +2,7 @@
 // API: the walk runs over a small stream interface, so it is tested and fuzzed
 // natively.
 #pragma once
+#include "toolkit/Error.h"
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -10,8 +11,8 @@
 namespace setup {
 
 // Errors of reading an archive's directory.
-struct EStreamError : std::runtime_error {
-  using std::runtime_error::runtime_error;
+struct EStreamError : kw::Error {
+  using kw::Error::Error;
 };
 // The archive file cannot be opened: "Cannot open file %s".
 struct EFOpenError : EStreamError {

@@ -1,3 +1,4 @@
+#include "toolkit/Error.h"
 #include "setup/engine/ListFormat.h"
 
 #include <cstdio>
@@ -25,12 +26,12 @@ std::vector<std::string> SplitLines(std::string_view text) {
 
 std::string ReadFileText(const std::string& path) {
   std::unique_ptr<FILE, int (*)(FILE*)> f(std::fopen(path.c_str(), "rb"), &std::fclose);
-  if (!f) throw std::runtime_error("Cannot open file " + path);
+  if (!f) throw kw::Error("Cannot open file " + path);
   std::string text;
   char buf[8192];
   size_t n;
   while ((n = std::fread(buf, 1, sizeof buf, f.get())) > 0) text.append(buf, n);
-  if (std::ferror(f.get())) throw std::runtime_error("Cannot read file " + path);
+  if (std::ferror(f.get())) throw kw::Error("Cannot read file " + path);
   return text;
 }
 
@@ -42,7 +43,7 @@ void LineList::LoadText(std::string_view text, std::string_view source) {
     if (lines[i].size() <= kMaxListLine) continue;
     std::string msg = "Line " + std::to_string(i + 1);
     if (!source.empty()) msg += " of " + std::string(source);
-    throw std::runtime_error(msg + " is longer than 4095 characters");
+    throw kw::Error(msg + " is longer than 4095 characters");
   }
   lines_ = std::move(lines);
 }

@@ -2,6 +2,7 @@
 // (setup.ini): loading, finding sections and reading their entries. No Windows
 // API, so the format is tested and fuzzed natively.
 #pragma once
+#include "toolkit/Error.h"
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -10,8 +11,8 @@
 namespace setup {
 
 // Raised where a read passes the last line of a list.
-struct ListIndexError : std::runtime_error {
-  ListIndexError() : std::runtime_error("List index out of bounds") {}
+struct ListIndexError : kw::Error {
+  ListIndexError() : kw::Error("List index out of bounds") {}
 };
 
 // The list hands lines back through a 4096-byte buffer: longer lines are refused.
@@ -21,7 +22,7 @@ constexpr size_t kMaxListLine = 4095;
 // text. Nothing is trimmed; a final line break adds no empty line.
 std::vector<std::string> SplitLines(std::string_view text);
 
-// Reads a whole file; throws std::runtime_error "Cannot open file %s".
+// Reads a whole file; throws kw::Error "Cannot open file %s".
 std::string ReadFileText(const std::string& path);
 
 // An ordered list of lines addressed by zero-based index (the wizard's lbSetup).
@@ -31,7 +32,7 @@ class LineList {
   explicit LineList(std::vector<std::string> lines);
 
   // Replaces the contents with the lines of the text. A line longer than
-  // kMaxListLine is refused: std::runtime_error naming the line (and source).
+  // kMaxListLine is refused: kw::Error naming the line (and source).
   void LoadText(std::string_view text, std::string_view source = {});
   void LoadFile(const std::string& path);
 

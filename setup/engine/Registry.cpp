@@ -1,4 +1,5 @@
 // Registry routines: one fresh key handle per operation, closed on every path.
+#include "toolkit/Error.h"
 #include "setup/engine/Registry.h"
 
 #include <windows.h>
@@ -60,9 +61,9 @@ std::string ReadString(HKEY key, const std::string& name) {
   DWORD got = size;
   if (RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buf.data()),
                        &got) != ERROR_SUCCESS)
-    throw std::runtime_error("Failed to get data for '" + name + "'");
+    throw kw::Error("Failed to get data for '" + name + "'");
   if (type != REG_SZ && type != REG_EXPAND_SZ)
-    throw std::runtime_error("Invalid data type for '" + name + "'");
+    throw kw::Error("Invalid data type for '" + name + "'");
   buf[got < size ? got : size] = '\0';
   return std::string(buf.data());
 }
@@ -70,7 +71,7 @@ std::string ReadString(HKEY key, const std::string& name) {
 void SetValue(HKEY key, const std::string& name, DWORD type, const void* data, DWORD size) {
   if (RegSetValueExA(key, name.c_str(), 0, type, static_cast<const BYTE*>(data), size) !=
       ERROR_SUCCESS)
-    throw std::runtime_error("Failed to set data for '" + name + "'");
+    throw kw::Error("Failed to set data for '" + name + "'");
 }
 
 void SetString(HKEY key, const std::string& name, const std::string& data) {
@@ -100,7 +101,7 @@ void WriteRegValue(const std::string& root, const std::string& key, const std::s
     std::string text = NumberText(data);
     if (!OpenToWrite(root, key, k)) return;
     std::optional<int32_t> n = StrToInt(text);
-    if (!n) throw std::runtime_error("'" + text + "' is not a valid integer value");
+    if (!n) throw kw::Error("'" + text + "' is not a valid integer value");
     DWORD v = DWORD(*n);
     SetValue(k.get(), name, REG_DWORD, &v, sizeof v);
     return;

@@ -2,6 +2,7 @@
 // library setup_registry). Roots are given by name: one of the seven
 // "HKEY_..." names, compared exactly; any other name opens nothing.
 #pragma once
+#include "toolkit/Error.h"
 #include <string>
 
 #include "setup/engine/EngineState.h"
@@ -11,7 +12,7 @@ namespace setup {
 
 // Writes one value. Data "#n#" is a 32-bit number (decimal with optional sign,
 // or hexadecimal after "$"), anything else a string. A key that cannot be
-// opened or created is passed over. Throws std::runtime_error
+// opened or created is passed over. Throws kw::Error
 // "'%s' is not a valid integer value" and "Failed to set data for '%s'".
 void WriteRegValue(const std::string& root, const std::string& key,
                    const std::string& name, const std::string& data);

@@ -1,3 +1,4 @@
+#include "toolkit/Error.h"
 #include "setup/engine/UninstallText.h"
 
 #include <cstdio>
@@ -29,14 +30,14 @@ std::string UninstallCommand(std::string_view windowsFolder, std::string_view pr
 
 void WriteListFile(const std::string& path, const std::vector<std::string>& lines) {
   std::unique_ptr<FILE, int (*)(FILE*)> f(std::fopen(path.c_str(), "wb"), &std::fclose);
-  if (!f) throw std::runtime_error("Cannot create file " + path);
+  if (!f) throw kw::Error("Cannot create file " + path);
   bool ok = true;
   for (const std::string& line : lines) {
     ok = ok && std::fwrite(line.data(), 1, line.size(), f.get()) == line.size();
     ok = ok && std::fwrite("\r\n", 1, 2, f.get()) == 2;
   }
   ok = std::fclose(f.release()) == 0 && ok;
-  if (!ok) throw std::runtime_error("Cannot write file " + path);
+  if (!ok) throw kw::Error("Cannot write file " + path);
 }
 
 }  // namespace setup

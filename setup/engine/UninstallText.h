@@ -1,6 +1,7 @@
 // The text rules of the uninstall record: where the uninstall list goes, the
 // uninstall command, and the list file itself. No registry here.
 #pragma once
+#include "toolkit/Error.h"
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,7 +27,7 @@ std::string UninstallCommand(std::string_view windowsFolder, std::string_view pr
                              std::string_view listPath);
 
 // Writes the lines, each ended by CR LF, replacing the file. Throws
-// std::runtime_error "Cannot create file %s" (or "Cannot write file %s").
+// kw::Error "Cannot create file %s" (or "Cannot write file %s").
 void WriteListFile(const std::string& path, const std::vector<std::string>& lines);
 
 }  // namespace setup

@@ -1,3 +1,4 @@
+#include "toolkit/Error.h"
 #include "setup/wizard/JoinParts.h"
 
 #include <cstdio>
@@ -18,7 +19,7 @@ struct File {
 
 void AppendPart(FILE* out, const std::string& part) {
   File in{std::fopen(part.c_str(), "rb")};
-  if (!in.f) throw std::runtime_error("Cannot open file " + part);
+  if (!in.f) throw kw::Error("Cannot open file " + part);
   char block[2048];
   for (;;) {
     size_t got = std::fread(block, 1, sizeof block, in.f);
@@ -35,14 +36,14 @@ void JoinParts(const std::string& archive, const std::vector<std::string>& parts
   std::string target = clash ? archive + ".$$$" : archive;
   {
     File out{std::fopen(target.c_str(), "wb")};
-    if (!out.f) throw std::runtime_error("Cannot create file " + target);
+    if (!out.f) throw kw::Error("Cannot create file " + target);
     for (const std::string& p : parts) AppendPart(out.f, p);
-    if (std::fflush(out.f) != 0) throw std::runtime_error("Cannot create file " + target);
+    if (std::fflush(out.f) != 0) throw kw::Error("Cannot create file " + target);
   }
   if (clash) {
     std::remove(archive.c_str());
     if (std::rename(target.c_str(), archive.c_str()) != 0)
-      throw std::runtime_error("Cannot create file " + archive);
+      throw kw::Error("Cannot create file " + archive);
   }
 }
 

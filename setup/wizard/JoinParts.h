@@ -1,5 +1,6 @@
 // Joining the package's parts into one archive. Plain C files, no Windows API.
 #pragma once
+#include "toolkit/Error.h"
 #include <string>
 #include <vector>
 
@@ -9,7 +10,7 @@ namespace setup {
 // blocks of up to 2048 bytes. When the archive's name is also one of the parts
 // (a first part that already ends in ".zip"), the parts are joined into a
 // scratch file that then takes the archive's place, so no part is truncated
-// before it is read. Throws std::runtime_error "Cannot create file %s" or
+// before it is read. Throws kw::Error "Cannot create file %s" or
 // "Cannot open file %s".
 void JoinParts(const std::string& archive, const std::vector<std::string>& parts);
 

@@ -1,4 +1,5 @@
 // The engine's step count, progress arithmetic and names.
+#include "toolkit/Error.h"
 #include "setup/engine/InstallPlan.h"
 
 #include <gtest/gtest.h>
@@ -36,7 +37,7 @@ TEST(InstallPlan, CountSteps) {
   try {
     CountSteps(Lines({":SYSTEM", "a"}));
     FAIL();
-  } catch (const std::runtime_error& e) {
+  } catch (const kw::Error& e) {
     EXPECT_STREQ(e.what(), "List index out of bounds");
   }
 }

@@ -1,5 +1,6 @@
 // RunInstall under Wine: real package files, target folders, registry,
 // WININIT.INI and programs, with a recording host for the windows.
+#include "toolkit/Error.h"
 #include "setup/engine/Install.h"
 
 #include <gtest/gtest.h>
@@ -294,7 +295,7 @@ TEST_F(InstallTest, CopySectionWithoutTerminator) {
   try {
     Run();
     FAIL() << "no error";
-  } catch (const std::runtime_error& e) {
+  } catch (const kw::Error& e) {
     EXPECT_STREQ(e.what(), "List index out of bounds");
   }
   EXPECT_TRUE(host.log.empty());

@@ -20,6 +20,7 @@
 // kit exists in the win64 build only.
 #pragma once
 
+#include "toolkit/Error.h"
 #include <windows.h>
 
 #include <cstdint>
@@ -35,8 +36,8 @@ constexpr int kWindowWait = 15000;  // a window or box appearing or going away
 constexpr int kExitWait = 30000;    // a program ending
 constexpr int kPoll = 20;           // polling step of every wait
 
-struct Failure : std::runtime_error {
-  using std::runtime_error::runtime_error;
+struct Failure : kw::Error {
+  using kw::Error::Error;
 };
 
 // Polls `done` until it returns true; throws "<what> within N s" otherwise,

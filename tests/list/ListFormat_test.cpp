@@ -1,3 +1,4 @@
+#include "toolkit/Error.h"
 #include "setup/engine/ListFormat.h"
 
 #include <gtest/gtest.h>
@@ -25,7 +26,7 @@ TEST(LineList, LongLinesAreRefusedByName) {
   try {
     l.LoadText("one\r\n" + ok + "y\r\n", "setup.ini");
     FAIL() << "a 4096-character line was taken";
-  } catch (const std::runtime_error& e) {
+  } catch (const kw::Error& e) {
     EXPECT_STREQ(e.what(), "Line 2 of setup.ini is longer than 4095 characters");
   }
   EXPECT_EQ(l.Count(), 2u) << "a refused text leaves the list as it was";

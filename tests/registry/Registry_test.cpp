@@ -1,5 +1,6 @@
 // Registry routines and the :reg section against Wine's registry. Every test
 // works below its own key and deletes it afterwards.
+#include "toolkit/Error.h"
 #include "setup/engine/Registry.h"
 
 #include <gtest/gtest.h>
@@ -74,7 +75,7 @@ TEST_F(Registry, NumberValues) {
   try {
     WriteRegValue(kCU, base_, "bad", "#12x#");
     FAIL() << "no error";
-  } catch (const std::runtime_error& e) {
+  } catch (const kw::Error& e) {
     EXPECT_STREQ(e.what(), "'12x' is not a valid integer value");
   }
   Number(base_, "bad", &type);
@@ -88,7 +89,7 @@ TEST_F(Registry, DataTypeAndSetErrors) {
   try {
     ReadRegString(kCU, base_, "num");
     FAIL() << "no error";
-  } catch (const std::runtime_error& e) {
+  } catch (const kw::Error& e) {
     EXPECT_STREQ(e.what(), "Invalid data type for 'num'");
   }
   // The registry refuses value names longer than 16383 characters.
@@ -96,7 +97,7 @@ TEST_F(Registry, DataTypeAndSetErrors) {
   try {
     WriteRegValue(kCU, base_, longName, "x");
     FAIL() << "no error";
-  } catch (const std::runtime_error& e) {
+  } catch (const kw::Error& e) {
     EXPECT_EQ(std::string(e.what()), "Failed to set data for '" + longName + "'");
   }
 }
@@ -237,7 +238,7 @@ TEST_F(Registry, RedirectionWithoutDefaultValueKeepsTheText) {
 TEST_F(Registry, SectionErrorsStopAtTheFailingGroup) {
   EngineState e;
   EXPECT_THROW(WriteRegistrySection(State({":reg", kCU, base_, "n", "#x#", ":"}), e),
-               std::runtime_error);
+               kw::Error);
   EXPECT_EQ(e.UninstallList.Lines(), std::vector<std::string>{":reg"});
   EngineState cut;
   EXPECT_THROW(WriteRegistrySection(State({":reg", kCU, base_, "n", "v"}), cut), ListIndexError);

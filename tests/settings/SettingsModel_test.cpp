@@ -1,5 +1,6 @@
 // Order, texts and the keep-what-was-not-loaded rule of the splitter settings,
 // against a store and a window that record what happens to them.
+#include "toolkit/Error.h"
 #include "kerfwise/settings/SettingsModel.h"
 
 #include <gtest/gtest.h>
@@ -40,7 +41,7 @@ struct FakeWindow : SettingsTarget {
   }
   void ChangeFolder(const std::string& f) override {
     calls.push_back("chdir " + f);
-    if (f == missingFolder) throw std::runtime_error("File not found");
+    if (f == missingFolder) throw kw::Error("File not found");
     folder = f;
   }
   std::string WorkingFolder() override { return folder; }
@@ -139,7 +140,7 @@ TEST(SettingsModel, MissingWorkingFolderKeepsWhatWasNotLoaded) {
   FakeWindow win;
   win.missingFolder = "D:\\GONE";
   SettingsSession s;
-  EXPECT_THROW(s.Load(store, win, "C:\\WINDOWS"), std::runtime_error);
+  EXPECT_THROW(s.Load(store, win, "C:\\WINDOWS"), kw::Error);
   EXPECT_EQ(win.option, 1) << "later values keep the window defaults";
   EXPECT_EQ(win.slicePath, "C:\\");
   EXPECT_EQ(store.log.back(), "r:path") << "nothing read after the failing folder";

@@ -1,4 +1,5 @@
 // Joining package parts into one archive.
+#include "toolkit/Error.h"
 #include "setup/wizard/JoinParts.h"
 
 #include <gtest/gtest.h>
@@ -64,13 +65,13 @@ TEST_F(JoinPartsTest, MissingPartOrFolderIsAnError) {
   try {
     JoinParts(Path("x.zip"), {Path("nothere.1")});
     FAIL();
-  } catch (const std::runtime_error& e) {
+  } catch (const kw::Error& e) {
     EXPECT_EQ(std::string(e.what()), "Cannot open file " + Path("nothere.1"));
   }
   try {
     JoinParts(Path("nofolder/x.zip"), {});
     FAIL();
-  } catch (const std::runtime_error& e) {
+  } catch (const kw::Error& e) {
     EXPECT_EQ(std::string(e.what()), "Cannot create file " + Path("nofolder/x.zip"));
   }
 }

@@ -1,3 +1,4 @@
+#include "toolkit/Error.h"
 #include "tests/slicing/SliceTestKit.h"
 
 #ifdef _WIN32
@@ -61,7 +62,7 @@ std::string Get(const std::string& path) {
   size_t got = 0;
   while (got < out.size()) {
     size_t n = f->Read(&out[got], out.size() - got);
-    if (n == 0) throw std::runtime_error("short file " + path);
+    if (n == 0) throw kw::Error("short file " + path);
     got += n;
   }
   return out;

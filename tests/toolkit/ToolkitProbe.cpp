@@ -1,6 +1,7 @@
 // A small program over the window toolkit for its tests: one form with a
 // control of each kind, a modal form, a timer and a menu, and handlers that
 // report what happened in the label lResult.
+#include "toolkit/Error.h"
 #include <stdexcept>
 
 #include "tests/toolkit/ProbeIds.h"
@@ -77,7 +78,7 @@ class TfProbe : public kw::Form {
     switch (id) {
       case probe::kFail:
         lResult.SetText("before the error");
-        throw std::runtime_error("Something went wrong");
+        throw kw::Error("Something went wrong");
       case probe::kModal:
         lResult.SetText("modal open");
         modal->ShowModal();

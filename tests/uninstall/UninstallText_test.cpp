@@ -1,4 +1,5 @@
 // Uninstall list location, uninstall command, the list file, Start Menu path.
+#include "toolkit/Error.h"
 #include "setup/engine/UninstallText.h"
 
 #include <gtest/gtest.h>
@@ -39,13 +40,13 @@ TEST(UninstallText, ListFileHasCrLfLinesAndReplacesOldFile) {
   try {
     WriteListFile("/nonexistent-dir/unin.ini", {"x"});
     FAIL() << "no error";
-  } catch (const std::runtime_error& e) {
+  } catch (const kw::Error& e) {
     EXPECT_STREQ(e.what(), "Cannot create file /nonexistent-dir/unin.ini");
   }
   try {
     WriteListFile("/dev/full", {"x"});
     FAIL() << "a lost write reported as success";
-  } catch (const std::runtime_error& e) {
+  } catch (const kw::Error& e) {
     EXPECT_STREQ(e.what(), "Cannot write file /dev/full");
   }
 }

@@ -1,5 +1,6 @@
 // The uninstall entry in Wine's registry and the exact bytes of unin.ini, built
 // through the steps the install engine takes.
+#include "toolkit/Error.h"
 #include "setup/engine/Uninstall.h"
 
 #include <gtest/gtest.h>
@@ -133,7 +134,7 @@ TEST_F(Uninstall, ErrorsOfTheSteps) {
   try {
     SaveUninstallList(s, e);
     FAIL() << "no error";
-  } catch (const std::runtime_error& err) {
+  } catch (const kw::Error& err) {
     EXPECT_EQ(std::string(err.what()), "Cannot create file " + s.DestDir + "\\unin.ini");
   }
   EngineState cut;

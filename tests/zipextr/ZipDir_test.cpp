@@ -1,5 +1,6 @@
 // TZipExtractor without the library: the directory walk, the request's words
 // and the callback's handling of reports.
+#include "toolkit/Error.h"
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -174,7 +175,7 @@ struct Listener {
   std::vector<std::string> log;
   bool fail = false;
   void Progress(TZipExtractor*, ProgressType t, const std::string& name, int32_t size) {
-    if (fail) throw std::runtime_error("handler failed");
+    if (fail) throw kw::Error("handler failed");
     log.push_back("P" + std::to_string(t) + ":" + name + ":" + std::to_string(size));
   }
   void Message(TZipExtractor*, int32_t code, const std::string& text) {

@@ -1,6 +1,7 @@
 // TZipExtractor driving the real UNPACK32.DLL under Windows (Wine): the sample
 // package made by Info-ZIP's zip at build time, damaged and hostile archives,
 // and the component's own rules around the call.
+#include "toolkit/Error.h"
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -224,7 +225,7 @@ TEST_F(ZipExtrWin, FailingHandlerEndsInTheFatalBox) {
       return;
     }
   });
-  onProgress = [](ZipExtrWin*) { throw std::runtime_error("handler failed"); };
+  onProgress = [](ZipExtrWin*) { throw kw::Error("handler failed"); };
   z.FSpecArgs = {"*.txt"};
   z.Extract();
   done = true;
