@@ -4,9 +4,11 @@
 
 #include <string>
 
-#include "kerfwise/settings/RegKey.h"
+#include "toolkit/RegKey.h"
 
 namespace kerfwise {
+
+using kw::RegKey;
 
 const char kHandlerClsid[] = "{3F322CCC-FDCA-11CF-A73C-444553540000}";
 

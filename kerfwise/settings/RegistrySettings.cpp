@@ -4,9 +4,11 @@
 
 #include <vector>
 
-#include "kerfwise/settings/RegKey.h"
+#include "toolkit/RegKey.h"
 
 namespace kerfwise {
+
+using kw::RegKey;
 
 const char kSettingsKey[] = "SOFTWARE\\Quillfen\\Kerfwise";
 const char kProgramValue[] = "program";

@@ -11,9 +11,9 @@
 #include "kerfwise/settings/SettingsModel.h"
 #include "kerfwise/window/AboutBox.h"
 #include "kerfwise/window/DropPanel.h"
-#include "kerfwise/window/Tips.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Form.h"
+#include "toolkit/Hints.h"
 #include "toolkit/Menu.h"
 
 namespace kerfwise {
@@ -105,7 +105,7 @@ class TfKerfwise : public kw::Form,
   kw::ProgressBar bar;
   kw::Button Button5, Button6, Button4;
   kw::MainMenu menu_;
-  Tips tips_;
+  kw::Hints tips_;
 
   TAboutBox* about_ = nullptr;
   RegistrySettings store_;

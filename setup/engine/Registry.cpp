@@ -1,5 +1,4 @@
 // Registry routines: one fresh key handle per operation, closed on every path.
-#include "toolkit/Error.h"
 #include "setup/engine/Registry.h"
 
 #include <windows.h>
@@ -8,6 +7,7 @@
 #include <vector>
 
 #include "setup/engine/RegText.h"
+#include "toolkit/RegKey.h"
 
 namespace setup {
 
@@ -17,21 +17,7 @@ const HKEY kRoots[] = {HKEY_CLASSES_ROOT,     HKEY_CURRENT_USER,   HKEY_LOCAL_MA
                        HKEY_USERS,            HKEY_PERFORMANCE_DATA, HKEY_CURRENT_CONFIG,
                        HKEY_DYN_DATA};
 
-class RegKey {
- public:
-  RegKey() = default;
-  RegKey(const RegKey&) = delete;
-  RegKey& operator=(const RegKey&) = delete;
-  ~RegKey() {
-    if (h_) RegCloseKey(h_);
-  }
-  HKEY* Out() { return &h_; }
-  HKEY get() const { return h_; }
-  explicit operator bool() const { return h_ != nullptr; }
-
- private:
-  HKEY h_ = nullptr;
-};
+using kw::RegKey;
 
 HKEY Root(const std::string& name) {
   int i = RootKeyIndex(name);

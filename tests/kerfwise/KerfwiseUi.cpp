@@ -37,8 +37,12 @@ Process StartKerfwise(const std::string& args, const std::string& dir) {
 HWND MainWindow(const Process& p) { return WaitTop(p, "TfKerfwise", "The Kerfwise for Windows 95/98"); }
 
 void WaitStartUp(HWND main, const std::string& driveText) {
-  HWND drive = Child(main, ids::ComboBox1);
-  WaitUntil([&] { return Text(drive) == driveText; }, "start-up (drive box " + driveText + ")");
+  // The drive box may already show the stored text before start-up ran; the
+  // slice path box takes the stored tdirp in the same pass and starts as "C:\".
+  HWND drive = Child(main, ids::ComboBox1), path = Child(main, ids::eSlicePath);
+  std::string stored = Get("tdirp");
+  WaitUntil([&] { return Text(drive) == driveText && Text(path) == stored; },
+            "start-up (drive box " + driveText + ", slice path " + stored + ")");
 }
 
 void WaitIdle(HWND main, int timeoutMs) {

@@ -2,7 +2,7 @@
 #pragma once
 #include <windows.h>
 
-namespace kerfwise {
+namespace kw {
 
 class RegKey {
  public:
@@ -13,10 +13,11 @@ class RegKey {
     if (key_) RegCloseKey(key_);
   }
   HKEY* Out() { return &key_; }
+  HKEY get() const { return key_; }
   operator HKEY() const { return key_; }
 
  private:
   HKEY key_ = nullptr;
 };
 
-}  // namespace kerfwise
+}  // namespace kw
