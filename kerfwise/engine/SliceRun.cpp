@@ -1,5 +1,5 @@
-#include "toolkit/Error.h"
 #include "kerfwise/engine/SliceRun.h"
+#include "toolkit/Error.h"
 
 #include <algorithm>
 #include <cstdint>

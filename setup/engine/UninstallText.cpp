@@ -1,5 +1,5 @@
-#include "toolkit/Error.h"
 #include "setup/engine/UninstallText.h"
+#include "toolkit/Error.h"
 
 #include <cstdio>
 #include <memory>

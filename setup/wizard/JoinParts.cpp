@@ -1,5 +1,5 @@
-#include "toolkit/Error.h"
 #include "setup/wizard/JoinParts.h"
+#include "toolkit/Error.h"
 
 #include <cstdio>
 #include <stdexcept>

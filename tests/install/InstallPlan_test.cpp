@@ -1,6 +1,6 @@
 // The engine's step count, progress arithmetic and names.
-#include "toolkit/Error.h"
 #include "setup/engine/InstallPlan.h"
+#include "toolkit/Error.h"
 
 #include <gtest/gtest.h>
 

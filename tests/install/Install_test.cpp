@@ -1,7 +1,7 @@
 // RunInstall under Wine: real package files, target folders, registry,
 // WININIT.INI and programs, with a recording host for the windows.
-#include "toolkit/Error.h"
 #include "setup/engine/Install.h"
+#include "toolkit/Error.h"
 
 #include <gtest/gtest.h>
 #include <objbase.h>

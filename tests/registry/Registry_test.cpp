@@ -1,7 +1,7 @@
 // Registry routines and the :reg section against Wine's registry. Every test
 // works below its own key and deletes it afterwards.
-#include "toolkit/Error.h"
 #include "setup/engine/Registry.h"
+#include "toolkit/Error.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

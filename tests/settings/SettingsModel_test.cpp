@@ -1,7 +1,7 @@
 // Order, texts and the keep-what-was-not-loaded rule of the splitter settings,
 // against a store and a window that record what happens to them.
-#include "toolkit/Error.h"
 #include "kerfwise/settings/SettingsModel.h"
+#include "toolkit/Error.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Joining package parts into one archive.
-#include "toolkit/Error.h"
 #include "setup/wizard/JoinParts.h"
+#include "toolkit/Error.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "toolkit/Error.h"
 #include "tests/slicing/SliceTestKit.h"
+#include "toolkit/Error.h"
 
 #ifdef _WIN32
 #include <windows.h>

@@ -1,6 +1,6 @@
 // Uninstall list location, uninstall command, the list file, Start Menu path.
-#include "toolkit/Error.h"
 #include "setup/engine/UninstallText.h"
+#include "toolkit/Error.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

@@ -1,7 +1,7 @@
 // The uninstall entry in Wine's registry and the exact bytes of unin.ini, built
 // through the steps the install engine takes.
-#include "toolkit/Error.h"
 #include "setup/engine/Uninstall.h"
+#include "toolkit/Error.h"
 
 #include <gtest/gtest.h>
 #include <objbase.h>
