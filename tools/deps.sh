@@ -1,7 +1,7 @@
 #!/bin/bash
 # Installs what the builds and tests need on a fresh Debian machine; quiet when all is there.
 set -eu
-pkgs="cmake ninja-build clang g++ make binutils-mingw-w64 g++-mingw-w64-i686-win32
+pkgs="cmake ninja-build clang libclang-rt-14-dev g++ make binutils-mingw-w64 g++-mingw-w64-i686-win32
       g++-mingw-w64-x86-64-posix libz-mingw-w64-dev zlib1g-dev googletest
       wine64 xvfb x11-utils zip unzip imagemagick"
 missing=""
