@@ -51,13 +51,7 @@ HWND WaitWizard(const Process& p) { return WaitTop(p, "TfSetup", "", 30000); }
 
 TEST(WizardPages, NoLicenseNoReadmeAndTheStartMenuList) {
   std::string dir = Distribution("plain", std::string(kHeader) + ":INSTALL\nsetup.ini\n:\n");
-  std::string programs = Join(dir, "Programs");
-  EmptyFolder(programs);
-  CreateDirectoryA(Join(programs, "StartUp").c_str(), nullptr);
-  CreateDirectoryA(Join(programs, "Accessories").c_str(), nullptr);
-  WriteTextFile(Join(programs, "Notes.lnk"), "link");
-  CreateDirectoryA(Join(programs, "Hidden Tools").c_str(), nullptr);
-  SetFileAttributesA(Join(programs, "Hidden Tools").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  std::string programs = MakePrograms(dir);
   ProgramsFolder record(programs);
 
   DWORD start = GetTickCount();

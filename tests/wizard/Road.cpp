@@ -122,4 +122,17 @@ ProgramsFolder::~ProgramsFolder() {
   RegCloseKey(k);
 }
 
+std::string MakePrograms(const std::string& root) {
+  std::string programs = Join(root, "Programs");
+  EmptyFolder(programs);
+  CreateDirectoryA(Join(programs, "StartUp").c_str(), nullptr);
+  CreateDirectoryA(Join(programs, "Accessories").c_str(), nullptr);
+  WriteTextFile(Join(programs, "Notes.lnk"), "link");
+  CreateDirectoryA(Join(programs, "Hidden Tools").c_str(), nullptr);
+  SetFileAttributesA(Join(programs, "Hidden Tools").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  WriteTextFile(Join(programs, "desktop.ini"), "[x]");
+  SetFileAttributesA(Join(programs, "desktop.ini").c_str(), FILE_ATTRIBUTE_SYSTEM);
+  return programs;
+}
+
 }  // namespace road

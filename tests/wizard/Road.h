@@ -7,6 +7,11 @@
 
 namespace road {
 
+// The keys the sample package writes: its uninstall entry and its own values.
+inline const char* kUninstallKey =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KerfDemoTest";
+inline const char* kDemoKey = "Software\\Quillfen\\KerfDemo";
+
 // The sample package made by make-package.sh under the build folder.
 std::string PackageDir();
 // Puts setup.exe and UNPACK32.DLL on drive A: with disk 1; returns A:\setup.exe.
@@ -30,6 +35,10 @@ void Next(HWND wizard, const std::string& expect);
 void Back(HWND wizard, const std::string& expect);
 // Saves a picture of the wizard as <dir>\<name>.bmp.
 void Shot(HWND wizard, const std::string& dir, const std::string& name);
+
+// A Programs folder as the shell keeps it, made as <root>\Programs: folders, a
+// shortcut, and entries that are hidden or system and so not offered.
+std::string MakePrograms(const std::string& root);
 
 // The shell's record of the Programs folder (HKCU Shell Folders), set for a run
 // and put back by the destructor.

@@ -15,9 +15,6 @@ namespace ids = setup::ids;
 
 namespace {
 
-const char* kUninstallKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KerfDemoTest";
-const char* kDemoKey = "Software\\Quillfen\\KerfDemo";
-
 std::string RegValue(HKEY root, const char* key, const char* name) {
   HKEY k;
   if (RegOpenKeyExA(root, key, 0, KEY_READ, &k) != ERROR_SUCCESS) return "<missing>";

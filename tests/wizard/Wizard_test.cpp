@@ -21,9 +21,6 @@ namespace ids = setup::ids;
 
 namespace {
 
-const char* kUninstallKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KerfDemoTest";
-const char* kDemoKey = "Software\\Quillfen\\KerfDemo";
-
 std::string RegText(HKEY root, const char* key, const char* name) {
   char buf[1024];
   DWORD size = sizeof buf;
@@ -52,21 +49,6 @@ std::vector<std::string> TempInstallFolders() {
 }
 
 std::string ShotDir() { return Join(BinDir(), "wizard-shots"); }
-
-// A Programs folder as the shell keeps it: folders, a shortcut, and entries
-// that are hidden or system and so not offered.
-std::string MakePrograms(const std::string& root) {
-  std::string programs = Join(root, "Programs");
-  EmptyFolder(programs);
-  CreateDirectoryA(Join(programs, "StartUp").c_str(), nullptr);
-  CreateDirectoryA(Join(programs, "Accessories").c_str(), nullptr);
-  WriteTextFile(Join(programs, "Notes.lnk"), "link");
-  CreateDirectoryA(Join(programs, "Hidden Tools").c_str(), nullptr);
-  SetFileAttributesA(Join(programs, "Hidden Tools").c_str(), FILE_ATTRIBUTE_HIDDEN);
-  WriteTextFile(Join(programs, "desktop.ini"), "[x]");
-  SetFileAttributesA(Join(programs, "desktop.ini").c_str(), FILE_ATTRIBUTE_SYSTEM);
-  return programs;
-}
 
 std::vector<std::string> Sorted(std::vector<std::string> v) {
   std::sort(v.begin(), v.end());

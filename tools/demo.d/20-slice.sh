@@ -3,13 +3,9 @@
 # floppy-sized slices with its slice list, batch file and joiner copy; then the
 # joiner copy (unkerf.exe as REPORTs.exe) rebuilds the file from the slices.
 set -eu
-root=$(cd "$(dirname "$0")/../.." && pwd)
-B=$(cd "${1:-build}" && pwd)
-export WINEPREFIX=$B/win64/wineprefix
-run=$root/tests/wine/winerun.sh
+. "$(dirname "$0")/../demo-env.sh"
 work=$(mktemp -d /tmp/kwdemo.XXXXXX)
 trap 'rm -rf "$work"' EXIT
-win() { printf 'Z:%s' "$1" | tr / '\\'; }
 
 # The driver finds unkerf.exe in its own folder, as the splitter does.
 cp "$B/win64/tests/slicing/kwslice.exe" "$B/win64/joiner/unkerf.exe" "$work/"

@@ -4,12 +4,7 @@
 # by changing the disk in the drive, and the wizard's first page photographed
 # before Cancel. The picture lands in <build>/demo-setup/.
 set -eu
-root=$(cd "$(dirname "$0")/../.." && pwd)
-B=$(cd "${1:-build}" && pwd)
-win() { printf 'Z:%s' "$1" | tr / '\\'; }
-export WINEPREFIX=$B/win64/wineprefix
-[ -n "${DISPLAY:-}" ] && export KW_DISPLAY=$DISPLAY
-export KW_DIST=$(win "$root/dist/win64") KW_BIN=$(win "$B/win64") KW_SRC=$(win "$root")
+. "$(dirname "$0")/../demo-env.sh"
 out=$B/demo-setup
 rm -rf "$out"
 mkdir -p "$out/pkg" "$out/disks/disk1" "$out/disks/disk2" "$out/disks/disk3"

@@ -4,14 +4,9 @@
 # into a folder of its own) and ends by itself; the joiner copy beside the
 # slices (<base>s.exe) then rebuilds the file, and the bytes are compared.
 set -eu
-root=$(cd "$(dirname "$0")/../.." && pwd)
-B=$(cd "${1:-build}" && pwd)
-export WINEPREFIX=$B/win64/wineprefix
-[ -n "${DISPLAY:-}" ] && export KW_DISPLAY=$DISPLAY
-run=$root/tests/wine/winerun.sh
+. "$(dirname "$0")/../demo-env.sh"
 work=$(mktemp -d /tmp/kwcmd.XXXXXX)
 trap 'rm -rf "$work"' EXIT
-win() { printf 'Z:%s' "$1" | tr / '\\'; }
 
 mkdir "$work/prog" "$work/slices"
 cp "$root/dist/win64/kerfwise.exe" "$root/dist/win64/unkerf.exe" "$work/prog/"

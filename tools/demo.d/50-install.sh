@@ -5,12 +5,7 @@
 # the five wizard pages walked and Finish pressed; then what was installed is
 # listed and removed again. Pictures of the pages land in <build>/demo-install.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/../.." && pwd)
-B=$(cd "${1:-build}" && pwd)
-win() { printf 'Z:%s' "$1" | tr / '\\'; }
-export WINEPREFIX=$B/win64/wineprefix
-[ -n "${DISPLAY:-}" ] && export KW_DISPLAY=$DISPLAY
-export KW_DIST=$(win "$root/dist/win64") KW_BIN=$(win "$B/win64") KW_SRC=$(win "$root")
+. "$(dirname "$0")/../demo-env.sh"
 shots=$B/demo-install
 rm -rf "$shots"
 "$root/tests/wizard/make-package.sh" "$B/win64/tests/wizard/package" "$B/win64/tests/wizard/kwdemo.exe"
