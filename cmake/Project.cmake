@@ -31,8 +31,14 @@ endif()
 
 if(WIN32)
   add_compile_definitions(WINVER=0x0400 _WIN32_WINDOWS=0x0410 _WIN32_WINNT=0x0400 _WIN32_IE=0x0400 STRICT NOMINMAX)
-  add_compile_options(-Wall -Wextra -Werror -Os -ffunction-sections -fdata-sections
+  add_compile_options(-Wall -Wextra -Werror -Os -ffunction-sections -fdata-sections -fno-ident
     -include ${CMAKE_SOURCE_DIR}/toolkit/LeanPrefix.h)
+  if(KW_TARGET STREQUAL "win32")
+    # No dynamic_cast or typeid anywhere: the type records of every polymorphic
+    # class, and the library's multiple-inheritance cast code, stay out.
+    # Thrown types still get theirs, so catch clauses match as before.
+    add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-fno-rtti>)
+  endif()
   add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--gc-sections -s)
 elseif(KW_TARGET STREQUAL "native")
   add_compile_options(-Wall -Wextra -Werror -g -O1 -fno-sanitize-recover=undefined)
@@ -80,7 +86,9 @@ endfunction()
 # link error instead of a relocation this runtime does not perform.
 function(kw_own_runtime target)
   target_link_options(${target} PRIVATE -specs=${KW_RUNTIME_SPECS}
-    -Wl,--disable-auto-import -Wl,--disable-runtime-pseudo-reloc)
+    -Wl,--disable-auto-import -Wl,--disable-runtime-pseudo-reloc
+    # Windows 95 loads a program at its preferred base: no relocations needed.
+    $<$<STREQUAL:$<TARGET_PROPERTY:TYPE>,EXECUTABLE>:-Wl,--disable-reloc-section>)
   add_dependencies(${target} kw_runtime)
   set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${KW_RUNTIME_SPECS} $<TARGET_FILE:kw_runtime>)
 endfunction()
