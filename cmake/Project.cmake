@@ -38,8 +38,13 @@ if(WIN32)
     # class, and the library's multiple-inheritance cast code, stay out.
     # Thrown types still get theirs, so catch clauses match as before.
     add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-fno-rtti>)
+    # Windows 95 runs on 486 and Pentium processors: no CMOV, FCOMI or SSE.
+    add_compile_options(-march=i486)
   endif()
-  add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--gc-sections -s)
+  add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--gc-sections)
+  if(KW_TARGET STREQUAL "win64")
+    add_link_options(-s)
+  endif()
 elseif(KW_TARGET STREQUAL "native")
   add_compile_options(-Wall -Wextra -Werror -g -O1 -fno-sanitize-recover=undefined)
   if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
@@ -54,12 +59,24 @@ endif()
 # (toolkit/runtime) in place of MSVCRT.DLL, which a bare Windows 95 lacks, and
 # its import table is checked against what Windows 95/98 offer. WITH_MSVCRT
 # keeps MSVCRT.DLL, for console tools that only run on the author's machine.
+# Off until the libraries linked in (libstdc++, libgcc, zlib) are built for a
+# 486 too: their objects still hold CMOV (bench/sizes.sh lists where).
+option(KW_CPU_FLOOR "check every 32-bit program for instructions beyond a 486" OFF)
 function(kw_deliver target)
   if(NOT WIN32)
     return()
   endif()
   cmake_parse_arguments(D "WITH_MSVCRT" "" "" ${ARGN})
   set(extra ${D_UNPARSED_ARGUMENTS})
+  if(KW_TARGET STREQUAL "win32")
+    # Stripped after the link; the copy with symbols (NAME.full) is what the
+    # processor check disassembles. The short section name keeps the string
+    # table out, as the linker's own stripping does.
+    add_custom_command(TARGET ${target} POST_BUILD
+      COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:${target}> $<TARGET_FILE:${target}>.full
+      COMMAND i686-w64-mingw32-objcopy --strip-all --rename-section .eh_frame=.eh_fram
+        $<TARGET_FILE:${target}>)
+  endif()
   add_custom_command(TARGET ${target} POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E make_directory ${KW_DIST}
     COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:${target}> ${KW_DIST}/)
@@ -77,6 +94,10 @@ function(kw_deliver target)
     endif()
     add_test(NAME win32.imports.${target}
       COMMAND ${CMAKE_SOURCE_DIR}/tools/check-imports.sh $<TARGET_FILE:${target}> ${extra})
+    if(KW_CPU_FLOOR)
+      add_test(NAME win32.cpu.${target}
+        COMMAND ${CMAKE_SOURCE_DIR}/tools/check-cpu.sh $<TARGET_FILE:${target}>.full)
+    endif()
   endif()
 endfunction()
 
