@@ -77,6 +77,39 @@ bool AwaitFile(const std::string& path, int ms) {
   return Exists(path);
 }
 
+namespace {
+const char* kSessionManager = "SYSTEM\\CurrentControlSet\\Control\\Session Manager";
+}
+
+std::vector<std::string> PendingMoves() {
+  std::vector<std::string> out;
+  HKEY h;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_READ, &h) != ERROR_SUCCESS)
+    return out;
+  std::vector<char> buf(65536);
+  DWORD size = DWORD(buf.size() - 2), type = 0;
+  LONG r = RegQueryValueExA(h, "PendingFileRenameOperations", nullptr, &type,
+                            reinterpret_cast<BYTE*>(buf.data()), &size);
+  RegCloseKey(h);
+  if (r != ERROR_SUCCESS) return out;
+  // Each string ends in a NUL, the list in one more; an empty destination
+  // (a delete) is an empty string, so the pairs are counted, not split at "".
+  for (size_t i = 0; i + 1 < size;) {
+    std::string s(buf.data() + i);
+    out.push_back(s);
+    i += s.size() + 1;
+  }
+  return out;
+}
+
+void ClearPendingMoves() {
+  HKEY h;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_SET_VALUE, &h) != ERROR_SUCCESS)
+    return;
+  RegDeleteValueA(h, "PendingFileRenameOperations");
+  RegCloseKey(h);
+}
+
 std::string RegString(HKEY root, const std::string& key, const std::string& name) {
   HKEY h;
   if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return "<no key>";

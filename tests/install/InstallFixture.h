@@ -21,6 +21,7 @@ class TestHost : public SystemInstallHost {
   std::vector<std::string> log;
   std::vector<int> progress;
   std::deque<int> answers;  // IDOK, IDCANCEL, IDYES, IDNO in order of the boxes
+  bool refuseRestart = false;
 
   int WizardBottom() override { return 412; }
   void PlaceCopyWindow(int top) override { log.push_back("place " + std::to_string(top)); }
@@ -37,7 +38,10 @@ class TestHost : public SystemInstallHost {
     log.push_back("pump");
     SystemInstallHost::ProcessMessages();
   }
-  void RequestRestart() override { log.push_back("restart"); }
+  bool RequestRestart() override {
+    log.push_back("restart");
+    return !refuseRestart;
+  }
   void ShellOpen(const std::string& file, const std::string& folder) override {
     log.push_back("open " + file + " in " + folder);
     SystemInstallHost::ShellOpen(file, folder);
@@ -59,6 +63,11 @@ std::string TempRoot(const char* name);  // fresh folder under the temp folder
 std::string ProbeExe();                  // the stand-in program of tests/execfile
 // Waits until the file exists (a program started without waiting writes it).
 bool AwaitFile(const std::string& path, int ms);
+
+// The delayed moves queued for the next start (NT family), as the system keeps
+// them: source, then destination ("!" first when it replaces), "\??\" paths.
+std::vector<std::string> PendingMoves();
+void ClearPendingMoves();
 
 // Registry (HKEY_CURRENT_USER or HKEY_LOCAL_MACHINE).
 std::string RegString(HKEY root, const std::string& key, const std::string& name);
