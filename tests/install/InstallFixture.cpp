@@ -4,6 +4,9 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include <objbase.h>
+
+#include "setup/engine/Install.h"
 #include "setup/wizard/Folders.h"
 
 namespace setup::test {
@@ -22,6 +25,39 @@ std::vector<std::string> TestHost::Messages() const {
     if (line.rfind("message ", 0) == 0) out.push_back(line.substr(8));
   return out;
 }
+
+namespace {
+const char* kShellFolders = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+}
+
+void InstallTest::SetUp() {
+  CoInitialize(nullptr);
+  RebootNeeded = false;
+  RunAtEnd = true;
+  win = GetWindowsFolder();
+  root = TempRoot(("kwinst" + std::to_string(GetCurrentProcessId())).c_str());
+  pkg = root + "\\pkg";
+  ForceFolders(pkg);
+  programsBefore = RegString(HKEY_CURRENT_USER, kShellFolders, "Programs");
+  RegSetString(HKEY_CURRENT_USER, kShellFolders, "Programs", root + "\\Programs");
+  state.PackageDir = pkg;
+  state.ProgramName = "KwApp";
+  state.StartMenuFolder = "KwApp Menu";
+  exec.Wait = true;
+}
+
+void InstallTest::TearDown() {
+  if (programsBefore.front() != '<')
+    RegSetString(HKEY_CURRENT_USER, kShellFolders, "Programs", programsBefore);
+  RemoveFolderTree(root);
+  CoUninitialize();
+}
+
+void InstallTest::Package(const std::string& name, const std::string& text) {
+  WriteText(pkg + "\\" + name, text);
+}
+
+void InstallTest::Run() { RunInstall(state, host, exec, link); }
 
 bool TestHost::Logged(const std::string& line) const {
   return std::find(log.begin(), log.end(), line) != log.end();

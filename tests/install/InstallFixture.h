@@ -1,13 +1,17 @@
 // Test host and helpers for running RunInstall under Wine on real files,
 // registry and WININIT.INI.
 #pragma once
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <deque>
 #include <string>
 #include <vector>
 
+#include "setup/components/Execfile.h"
+#include "setup/components/SheLink.h"
 #include "setup/engine/InstallHostWin.h"
+#include "setup/wizard/SetupState.h"
 
 namespace setup::test {
 
@@ -51,6 +55,23 @@ class TestHost : public SystemInstallHost {
   // The message-box lines of the log.
   std::vector<std::string> Messages() const;
   bool Logged(const std::string& line) const;
+};
+
+// One run's surroundings: a package folder, a Programs folder of its own for the
+// shortcuts (the shell's record is put back afterwards), the wizard's components.
+class InstallTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  void List(const std::vector<std::string>& lines) { state.lbSetup = LineList(lines); }
+  void Package(const std::string& name, const std::string& text);
+  void Run();
+
+  std::string win, root, pkg, programsBefore;
+  SetupState state;
+  TestHost host;
+  TExecFile exec;
+  TShellLink link;
 };
 
 // Files.

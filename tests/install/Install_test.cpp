@@ -4,7 +4,6 @@
 #include "toolkit/Error.h"
 
 #include <gtest/gtest.h>
-#include <objbase.h>
 #include <windows.h>
 
 #include <algorithm>
@@ -17,7 +16,6 @@ using namespace setup::test;
 
 namespace {
 
-const char* kShellFolders = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 const char* kUninstallKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 
 std::string Join(const std::vector<std::string>& lines) {
@@ -25,42 +23,6 @@ std::string Join(const std::vector<std::string>& lines) {
   for (const std::string& l : lines) text += l + "\r\n";
   return text;
 }
-
-// One run's surroundings: a package folder, a Programs folder of its own for the
-// shortcuts (the shell's record is put back afterwards), the wizard's components.
-class InstallTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    CoInitialize(nullptr);
-    RebootNeeded = false;
-    RunAtEnd = true;
-    win = GetWindowsFolder();
-    root = TempRoot(("kwinst" + std::to_string(GetCurrentProcessId())).c_str());
-    pkg = root + "\\pkg";
-    ForceFolders(pkg);
-    programsBefore = RegString(HKEY_CURRENT_USER, kShellFolders, "Programs");
-    RegSetString(HKEY_CURRENT_USER, kShellFolders, "Programs", root + "\\Programs");
-    state.PackageDir = pkg;
-    state.ProgramName = "KwApp";
-    state.StartMenuFolder = "KwApp Menu";
-    exec.Wait = true;
-  }
-  void TearDown() override {
-    if (programsBefore.front() != '<')
-      RegSetString(HKEY_CURRENT_USER, kShellFolders, "Programs", programsBefore);
-    RemoveFolderTree(root);
-    CoUninitialize();
-  }
-  void List(const std::vector<std::string>& lines) { state.lbSetup = LineList(lines); }
-  void Package(const std::string& name, const std::string& text) { WriteText(pkg + "\\" + name, text); }
-  void Run() { RunInstall(state, host, exec, link); }
-
-  std::string win, root, pkg, programsBefore;
-  SetupState state;
-  TestHost host;
-  TExecFile exec;
-  TShellLink link;
-};
 
 // Every section of the installation list, with a file held open in the Windows
 // folder, a starred entry over an existing file, .ex_ programs, the post-
