@@ -10,7 +10,7 @@
 #include <algorithm>
 
 #include "InstallFixture.h"
-#include "setup/wizard/Folders.h"
+#include "setup/engine/Folders.h"
 
 using namespace setup;
 using namespace setup::test;

@@ -7,8 +7,8 @@
 
 #include <cstdio>
 
+#include "setup/engine/Folders.h"
 #include "setup/engine/Registry.h"
-#include "setup/wizard/Folders.h"
 
 using namespace setup;
 
