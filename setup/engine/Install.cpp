@@ -5,13 +5,13 @@
 #include <algorithm>
 
 #include "setup/engine/EngineState.h"
+#include "setup/engine/Folders.h"
 #include "setup/engine/InstallPlan.h"
 #include "setup/engine/NextStart.h"
-#include "setup/engine/Registry.h"
+#include "setup/engine/RegSection.h"
 #include "setup/engine/Shortcuts.h"
 #include "setup/engine/SystemBackup.h"
 #include "setup/engine/Uninstall.h"
-#include "setup/wizard/Folders.h"
 
 namespace setup {
 
@@ -63,25 +63,25 @@ void InstallRun::Run() {
   host_.ShowCopyWindow();
   BackUpSystem();
   try {
-    if (list_.Has(":UNINSTALL")) WriteUninstallSection(s_, e_);
+    if (list_.Has(section::kUninstall)) WriteUninstallSection(s_, e_);
     RemoveFiles();
-    if (list_.Has(":INSTALL")) {
+    if (list_.Has(section::kInstall)) {
       ForceFolders(s_.DestDir);
-      CopySection(":INSTALL", TargetFolder::Dest);
+      CopySection(section::kInstall, TargetFolder::Dest);
     }
-    CopySection(":WIN", TargetFolder::Windows);
-    CopySection(":SYSTEM", TargetFolder::System);
+    CopySection(section::kWin, TargetFolder::Windows);
+    CopySection(section::kSystem, TargetFolder::System);
     host_.CloseCopyWindow();
-    if (list_.Has(":SHORTCUTS")) CreateShortcuts(s_, e_, link_);
+    if (list_.Has(section::kShortcuts)) CreateShortcuts(s_, e_, link_);
     e_.UninstallList.Add("");
     listEnded_ = true;
     RunAtEnd = false;
-    if (int k = list_.Find(":RUNFILE"); k >= 0) {
+    if (int k = list_.Find(section::kRunFile); k >= 0) {
       e_.MainProgram = list_.At(size_t(k) + 1);
       RunAtEnd = true;
     }
     RunPostInstall();
-    if (list_.Has(":reg")) WriteRegistrySection(s_, e_);
+    if (list_.Has(section::kReg)) WriteRegistrySection(s_, e_);
     listSaved_ = true;
     SaveUninstallList(s_, e_);
   } catch (...) {
@@ -102,8 +102,9 @@ void InstallRun::SaveWhatWasDone() {
   const std::vector<std::string>& lines = e_.UninstallList.Lines();
   if (!listEnded_)
     e_.UninstallList.Add("");
-  else if (std::find(lines.begin(), lines.end(), ":reg") != lines.end() && lines.back() != ":")
-    e_.UninstallList.Add(":");
+  else if (std::find(lines.begin(), lines.end(), section::kReg) != lines.end() &&
+           lines.back() != section::kEnd)
+    e_.UninstallList.Add(section::kEnd);
   try {
     SaveUninstallList(s_, e_);
   } catch (const kw::Error&) {
@@ -112,7 +113,7 @@ void InstallRun::SaveWhatWasDone() {
 }
 
 void InstallRun::BackUpSystem() {
-  if (!list_.Has(":SYSBACKUP")) {
+  if (!list_.Has(section::kSysBackup)) {
     e_.Total -= 3;
     return;
   }
@@ -127,7 +128,7 @@ void InstallRun::BackUpSystem() {
 }
 
 void InstallRun::RemoveFiles() {
-  int k = list_.Find(":REMOVEFILES");
+  int k = list_.Find(section::kRemoveFiles);
   if (k < 0) return;
   for (const std::string& entry : list_.ListEntries(k)) {
     std::string path = ExpandRemovePath(entry, GetWindowsFolder(), s_.DestDir);
@@ -189,7 +190,7 @@ void InstallRun::RunPostInstall() {
 }
 
 bool InstallRun::Restart() {
-  if (!list_.Has(":REBOOT") && !RebootNeeded) return false;
+  if (!list_.Has(section::kReboot) && !RebootNeeded) return false;
   if (host_.ShowMessage(kRestartText, "Information", MB_OKCANCEL | MB_ICONINFORMATION) != IDOK)
     return false;
   if (FolderExists(s_.TempDir)) RemoveFolderTree(s_.TempDir);

@@ -8,7 +8,7 @@
 #include <windows.h>
 
 #include "InstallFixture.h"
-#include "setup/wizard/Folders.h"
+#include "setup/engine/Folders.h"
 
 using namespace setup;
 using namespace setup::test;

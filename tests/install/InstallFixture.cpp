@@ -6,8 +6,8 @@
 
 #include <objbase.h>
 
+#include "setup/engine/Folders.h"
 #include "setup/engine/Install.h"
-#include "setup/wizard/Folders.h"
 
 namespace setup::test {
 
@@ -47,6 +47,10 @@ void InstallTest::SetUp() {
 }
 
 void InstallTest::TearDown() {
+  if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+  for (const std::string& f : shared) Remove(f);
+  if (madeSystem) RemoveDirectoryA((win + "\\System").c_str());
+  for (const auto& [rootKey, key] : sharedKeys) RegDeleteTree(rootKey, key);
   if (programsBefore.front() != '<')
     RegSetString(HKEY_CURRENT_USER, kShellFolders, "Programs", programsBefore);
   RemoveFolderTree(root);
@@ -55,6 +59,11 @@ void InstallTest::TearDown() {
 
 void InstallTest::Package(const std::string& name, const std::string& text) {
   WriteText(pkg + "\\" + name, text);
+}
+
+void InstallTest::NeedSystemFolder() {
+  madeSystem = !FolderExists(win + "\\System");
+  ForceFolders(win + "\\System");
 }
 
 void InstallTest::Run() { RunInstall(state, host, exec, link); }

@@ -11,7 +11,7 @@
 #include "setup/components/Execfile.h"
 #include "setup/components/SheLink.h"
 #include "setup/engine/InstallHostWin.h"
-#include "setup/wizard/SetupState.h"
+#include "setup/engine/SetupState.h"
 
 namespace setup::test {
 
@@ -59,6 +59,9 @@ class TestHost : public SystemInstallHost {
 
 // One run's surroundings: a package folder, a Programs folder of its own for the
 // shortcuts (the shell's record is put back afterwards), the wizard's components.
+// What a test puts outside its own folder (Windows folder, drive C, registry) is
+// registered with Shared/SharedKey and removed at TearDown, also after a failed
+// assertion ended the test early.
 class InstallTest : public ::testing::Test {
  protected:
   void SetUp() override;
@@ -66,12 +69,20 @@ class InstallTest : public ::testing::Test {
   void List(const std::vector<std::string>& lines) { state.lbSetup = LineList(lines); }
   void Package(const std::string& name, const std::string& text);
   void Run();
+  const std::string& Shared(const std::string& path) { return shared.emplace_back(path); }
+  void SharedKey(HKEY rootKey, const std::string& key) { sharedKeys.emplace_back(rootKey, key); }
+  // The Windows folder's System folder, made when missing and then removed.
+  void NeedSystemFolder();
 
   std::string win, root, pkg, programsBefore;
   SetupState state;
   TestHost host;
   TExecFile exec;
   TShellLink link;
+  HANDLE held = INVALID_HANDLE_VALUE;  // a target held open, closed at TearDown
+  std::vector<std::string> shared;
+  std::vector<std::pair<HKEY, std::string>> sharedKeys;
+  bool madeSystem = false;
 };
 
 // Files.
