@@ -74,7 +74,8 @@ TEST_F(InstallTest, NoWarningWithoutFailures) {
 // was installed, closed as a whole list is, so the uninstaller can remove it.
 TEST_F(InstallTest, ErrorInRegistrySectionSavesTheList) {
   std::string dest = root + "\\app", sm = root + "\\Programs\\KwApp Menu";
-  std::string un = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KwEngineFaults";
+  SharedKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KwEngineFaults");
+  SharedKey(HKEY_CURRENT_USER, "Software\\KwEngineFaults");
   state.DestDir = dest;
   Package("a.txt", "a");
   List({"h", "h", "h", ":UNINSTALL", "KwEngineFaults", "Faults", "u.exe", "r", ":",
@@ -91,13 +92,12 @@ TEST_F(InstallTest, ErrorInRegistrySectionSavesTheList) {
             "KwApp\r\n" + dest + "\r\n" + dest + "\\a.txt\r\n" + sm + "\\A\r\n+" + sm +
                 "\r\n\r\n:reg\r\nHKEY_CURRENT_USER\r\nSoftware\\KwEngineFaults\r\nOne\r\n#1#\r\n:\r\n");
   EXPECT_TRUE(host.Messages().empty());
-  RegDeleteTree(HKEY_CURRENT_USER, "Software\\KwEngineFaults");
-  RegDeleteTree(HKEY_LOCAL_MACHINE, un);
 }
 
 TEST_F(InstallTest, SectionWithoutTerminatorSavesTheList) {
   std::string dest = root + "\\app", sm = root + "\\Programs\\KwApp Menu";
-  std::string un = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KwEngineFaults";
+  SharedKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KwEngineFaults");
+  SharedKey(HKEY_CURRENT_USER, "Software\\KwEngineFaults");
   state.DestDir = dest;
   Package("a.txt", "a");
   List({"h", "h", "h", ":UNINSTALL", "KwEngineFaults", "Faults", "u.exe", "r", ":",
@@ -105,7 +105,6 @@ TEST_F(InstallTest, SectionWithoutTerminatorSavesTheList) {
   EXPECT_THROW(Run(), ListIndexError);
   EXPECT_EQ(ReadText(dest + "\\unin.ini"),
             "KwApp\r\n" + dest + "\r\n" + dest + "\\a.txt\r\n" + sm + "\\A\r\n\r\n");
-  RegDeleteTree(HKEY_LOCAL_MACHINE, un);
 }
 
 // "C:\Program Files\..." unquoted would start C:\Program.exe, which here exists.
