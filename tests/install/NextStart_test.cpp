@@ -111,6 +111,21 @@ void RunToTheEnd(Process& setup, const std::string& dest) {
   Click(road::Ctl(wiz, ids::kNext));
 }
 
+// Answers every box until setup.exe ends: Cancel to the restart question (the
+// user restarts later), OK to the others. Returns "caption: text (icon)" of each.
+std::vector<std::string> AnswerBoxes(Process& setup) {
+  std::vector<std::string> seen;
+  for (;;) {
+    HWND box = nullptr;
+    WaitUntil([&] { return (box = FindTop(setup.Id(), "#32770", "")) || !setup.Running(); },
+              "a box of setup.exe, or its end", 60000);
+    if (!box) return seen;
+    MsgBox m = ReadMsgBox(box);
+    seen.push_back(m.caption + ": " + m.text + " (" + IconName(m.icon) + ")");
+    Answer(m, m.caption == "Information" ? IDCANCEL : IDOK);
+  }
+}
+
 class NextStartRoad : public ::testing::TestWithParam<bool> {};
 
 TEST_P(NextStartRoad, FilesInUseReplacedAtTheNextStart) {
@@ -150,16 +165,12 @@ TEST_P(NextStartRoad, FilesInUseReplacedAtTheNextStart) {
     std::unique_ptr<SeenAsWindows95> seen(win95 ? new SeenAsWindows95 : nullptr);
     Process setup = Process::Start("\"" + Join(dist, "setup.exe") + "\"", dist);
     RunToTheEnd(setup, dest);
-    MsgBox warning = WaitMsgBox(setup, "Setup", 60000);
-    EXPECT_EQ(warning.text, "The installation is incomplete. These files could not be installed:\n\n" +
-                                Join(dest, "missing.txt") + "\n" + Join(dest, "conflict.txt"));
-    EXPECT_EQ(warning.icon, Icon::Warning);
-    Answer(warning, IDOK);
-    MsgBox restart = WaitMsgBox(setup, "Information");
-    EXPECT_EQ(restart.text, "Installation must reboot your computer.");
-    Answer(restart, IDCANCEL);  // the user restarts later
-    Answer(WaitMsgBox(setup, "Confirm"), IDOK);
-    setup.Wait();
+    EXPECT_EQ(AnswerBoxes(setup),
+              (std::vector<std::string>{
+                  "Setup: The installation is incomplete. These files could not be installed:\n\n" +
+                      Join(dest, "missing.txt") + "\n" + Join(dest, "conflict.txt") + " (warning)",
+                  "Information: Installation must reboot your computer. (information)",
+                  "Confirm: Installation is complete (question)"}));
   }
   CloseHandle(exe);
   CloseHandle(dll);
