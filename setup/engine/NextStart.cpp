@@ -61,7 +61,8 @@ bool NextStartReplacer::Replace(const std::string& source, const std::string& lo
       DeleteFileA(r.next.c_str());
       return false;
     }
-    queued_.emplace_back(target, r.next);
+    queued_.push_back(target);
+    queued_.push_back(r.next);
     taken_.push_back(r.next);
     taken_.push_back(r.backup);
     return true;
@@ -82,8 +83,8 @@ bool NextStartReplacer::Taken(const std::string& path) const {
 // would keep the key's old place, after a second backup line, and move the new
 // file aside at the start.
 std::string NextStartReplacer::Pending(const std::string& target) const {
-  for (const auto& [t, next] : queued_)
-    if (kw::SameText(t, target)) return next;
+  for (size_t i = 0; i + 1 < queued_.size(); i += 2)
+    if (kw::SameText(queued_[i], target)) return queued_[i + 1];
   return nt_ ? std::string() : RenameValue(wininit_, target);
 }
 

@@ -6,7 +6,6 @@
 // pair would move the new file aside again. Windows only.
 #pragma once
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace setup {
@@ -29,8 +28,9 @@ class NextStartReplacer {
 
   bool nt_;
   std::string wininit_;
-  // This run's replacements, target and waiting copy, and every name they took.
-  std::vector<std::pair<std::string, std::string>> queued_;
+  // This run's replacements: each target followed by its waiting copy; and
+  // every name they took.
+  std::vector<std::string> queued_;
   std::vector<std::string> taken_;
 };
 
