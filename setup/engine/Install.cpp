@@ -38,7 +38,7 @@ class InstallRun {
   bool CopyInto(const std::string& source, const std::string& target, bool keep);
   void SaveWhatWasDone();
   void RunPostInstall();
-  // True when the restart was requested (nothing more is shown).
+  // True when the user chose to restart now: no completion message follows.
   bool Restart();
   void Complete();
 

@@ -15,15 +15,17 @@
 #include <gtest/gtest.h>
 
 #include "setup/SetupIds.h"
+#include "tests/install/InstallFixture.h"
 #include "tests/wizard/Road.h"
 
 using namespace uikit;
+using setup::test::ClearPendingMoves;
+using setup::test::PendingMoves;
 namespace ids = setup::ids;
 
 namespace {
 
 const char* kAppDefaults = "Software\\Wine\\AppDefaults\\setup.exe";
-const char* kSessionManager = "SYSTEM\\CurrentControlSet\\Control\\Session Manager";
 
 std::string WindowsFolder() {
   char buf[MAX_PATH];
@@ -44,24 +46,6 @@ class SeenAsWindows95 {
   }
   ~SeenAsWindows95() { RegDeleteTreeA(HKEY_CURRENT_USER, kAppDefaults); }
 };
-
-// The delayed moves waiting for the next start (NT family).
-std::string PendingMoves() {
-  char buf[8192];
-  DWORD size = sizeof buf;
-  if (RegGetValueA(HKEY_LOCAL_MACHINE, kSessionManager, "PendingFileRenameOperations",
-                   RRF_RT_REG_MULTI_SZ, nullptr, buf, &size) != ERROR_SUCCESS)
-    return "";
-  return std::string(buf, size);
-}
-
-void ClearPendingMoves() {
-  HKEY k;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_SET_VALUE, &k) != ERROR_SUCCESS)
-    return;
-  RegDeleteValueA(k, "PendingFileRenameOperations");
-  RegCloseKey(k);
-}
 
 // The [Rename] lines of WININIT.INI.
 std::vector<std::string> RenameLines(const std::string& wininit) {
@@ -186,10 +170,10 @@ TEST_P(NextStartRoad, FilesInUseReplacedAtTheNextStart) {
       EXPECT_TRUE(IsShortPath(line.substr(0, eq))) << line;
       EXPECT_TRUE(IsShortPath(line.substr(eq + 1))) << line;
     }
-    EXPECT_EQ(PendingMoves(), "");
+    EXPECT_EQ(PendingMoves(), std::vector<std::string>());
   } else {
     EXPECT_FALSE(FileExists(wininit));
-    EXPECT_NE(PendingMoves().find("FOO1.MQF"), std::string::npos);
+    EXPECT_EQ(PendingMoves().size(), 8u) << "two moves for each file in use";
   }
   // The read-only file replaced, the folder left alone; the post-installation
   // program started by its quoted path, with the package folder quoted.
@@ -210,7 +194,7 @@ TEST_P(NextStartRoad, FilesInUseReplacedAtTheNextStart) {
   for (const std::string& name : ListFolder(dest))
     EXPECT_EQ(name.find(".MQF"), std::string::npos) << name << " left behind";
   EXPECT_FALSE(FileExists(wininit));
-  EXPECT_EQ(PendingMoves(), "");
+  EXPECT_EQ(PendingMoves(), std::vector<std::string>());
 
   DeleteFileA((win + "\\WININIT.BAK").c_str());
   RemoveFolder(work);
