@@ -7,7 +7,7 @@
 #include "setup/engine/RegText.h"
 #include "setup/engine/Registry.h"
 #include "setup/engine/UninstallText.h"
-#include "setup/wizard/Folders.h"
+#include "setup/engine/Folders.h"
 #include "toolkit/RegKey.h"
 
 namespace qfunin {
@@ -29,10 +29,9 @@ DWORD Attributes(const std::string& path) { return GetFileAttributesA(path.c_str
 
 // Empty on any failure: a read that fails leaves that place unguarded, never
 // more guarded than the defaults.
-std::string ReadString(const char* key, const char* name, HKEY root) {
+std::string ReadMachineString(const std::string& key, const char* name) {
   try {
-    return setup::ReadRegString(root == HKEY_CURRENT_USER ? "HKEY_CURRENT_USER" : "HKEY_LOCAL_MACHINE",
-                                key, name);
+    return setup::ReadRegString("HKEY_LOCAL_MACHINE", key, name);
   } catch (const std::exception&) {
     return {};
   }
@@ -80,11 +79,12 @@ Places SystemPlaces() {
   char buf[MAX_PATH];
   UINT n = GetSystemDirectoryA(buf, sizeof buf);
   if (n > 0 && n < sizeof buf) p.systemDir = NormalPath(buf);
-  p.programs = NormalPath(ReadString(
-      "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", "Programs",
-      HKEY_CURRENT_USER));
-  p.programFiles = NormalPath(ReadString("SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
-                                         "ProgramFilesDir", HKEY_LOCAL_MACHINE));
+  try {
+    p.programs = NormalPath(setup::StartMenuProgramsFolder());
+  } catch (const std::exception&) {
+  }
+  p.programFiles =
+      NormalPath(ReadMachineString("SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir"));
   return p;
 }
 
@@ -182,8 +182,7 @@ void WinHost::DeleteUninstallEntry(const std::string& listPath) {
       return;
     char name[MAX_PATH + 1];
     for (DWORD i = 0; RegEnumKeyA(k, i, name, sizeof name) == ERROR_SUCCESS; ++i) {
-      std::string command = ReadString((base + "\\" + name).c_str(), "UninstallString",
-                                       HKEY_LOCAL_MACHINE);
+      std::string command = ReadMachineString(base + "\\" + name, "UninstallString");
       std::string named = CommandListPath(command);
       if (!named.empty() && SameFile(named, listPath)) ours.emplace_back(name);
     }
