@@ -9,6 +9,7 @@
 #include "qfunin/uShared.h"
 #include "qfunin/uUninstall.h"
 #include "toolkit/App.h"
+#include "toolkit/Handle.h"
 
 namespace {
 
@@ -27,18 +28,14 @@ int Refuse(const std::string& text) {
 
 // False when the file cannot be opened or is larger than any list.
 bool ReadListFile(const std::string& path, std::string& bytes) {
-  HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return false;
-  DWORD size = GetFileSize(f, nullptr);
-  bool ok = size != INVALID_FILE_SIZE && size <= kMaxListBytes;
-  if (ok) {
-    bytes.resize(size);
-    DWORD got = 0;
-    ok = size == 0 || (ReadFile(f, bytes.data(), size, &got, nullptr) && got == size);
-  }
-  CloseHandle(f);
-  return ok;
+  kw::FileHandle f(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!f.ok()) return false;
+  DWORD size = GetFileSize(f.get(), nullptr);
+  if (size == INVALID_FILE_SIZE || size > kMaxListBytes) return false;
+  bytes.resize(size);
+  DWORD got = 0;
+  return size == 0 || (ReadFile(f.get(), bytes.data(), size, &got, nullptr) && got == size);
 }
 
 std::string FullPath(const std::string& path) {

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "qfunin/WininitText.h"
+#include "toolkit/Handle.h"
 
 namespace qfunin {
 
@@ -19,25 +20,10 @@ bool DelayedDelete(const std::string& path) {
   return move && move(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
 }
 
-class File {
- public:
-  explicit File(HANDLE h) : h_(h) {}
-  ~File() {
-    if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
-  }
-  File(const File&) = delete;
-  File& operator=(const File&) = delete;
-  HANDLE get() const { return h_; }
-  bool ok() const { return h_ != INVALID_HANDLE_VALUE; }
-
- private:
-  HANDLE h_;
-};
-
 // False when the file exists but cannot be read whole: writing it anew would
 // lose the renames already queued in it.
 bool ReadAll(const std::string& path, std::string& text) {
-  File f(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  kw::FileHandle f(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
   if (!f.ok()) return GetLastError() == ERROR_FILE_NOT_FOUND;
   char buf[4096];
   for (;;) {
@@ -49,7 +35,7 @@ bool ReadAll(const std::string& path, std::string& text) {
 }
 
 bool WriteAll(const std::string& path, const std::string& text) {
-  File f(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+  kw::FileHandle f(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                      nullptr));
   DWORD put = 0;
   return f.ok() && WriteFile(f.get(), text.data(), DWORD(text.size()), &put, nullptr) &&

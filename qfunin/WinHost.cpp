@@ -8,6 +8,7 @@
 #include "setup/engine/Registry.h"
 #include "setup/engine/UninstallText.h"
 #include "setup/engine/Folders.h"
+#include "toolkit/Handle.h"
 #include "toolkit/RegKey.h"
 
 namespace qfunin {
@@ -46,20 +47,6 @@ std::string ShortPath(const std::string& path) {
 bool SameFile(const std::string& a, const std::string& b) {
   return SamePath(a, b) || SamePath(ShortPath(a), ShortPath(b));
 }
-
-class FindHandle {
- public:
-  explicit FindHandle(HANDLE h) : h_(h) {}
-  ~FindHandle() {
-    if (h_ != INVALID_HANDLE_VALUE) FindClose(h_);
-  }
-  FindHandle(const FindHandle&) = delete;
-  FindHandle& operator=(const FindHandle&) = delete;
-  HANDLE get() const { return h_; }
-
- private:
-  HANDLE h_;
-};
 
 // The list path of an uninstall command: the quoted part, else what follows
 // the program.
@@ -128,8 +115,8 @@ bool WinHost::FolderExists(const std::string& path) {
 std::vector<FolderEntry> WinHost::ListFolder(const std::string& path) {
   std::vector<FolderEntry> entries;
   WIN32_FIND_DATAA d;
-  FindHandle h(FindFirstFileA((path + "\\*.*").c_str(), &d));
-  if (h.get() == INVALID_HANDLE_VALUE) return entries;
+  kw::FindHandle h(FindFirstFileA((path + "\\*.*").c_str(), &d));
+  if (!h.ok()) return entries;
   do {
     std::string name = d.cFileName;
     if (name == "." || name == "..") continue;
