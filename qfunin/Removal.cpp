@@ -86,6 +86,10 @@ void Removal::RemoveShortcuts() {
 void Removal::RemoveMenuFolder() {
   Step(list_.menuFolder);
   if (list_.menuFolder.empty() || IsProtectedFolder(list_.menuFolder, places_)) return;
+  // Shortcut names may hold folders of their own below it.
+  for (const std::string& s : list_.shortcuts)
+    for (std::string f = ParentFolder(s); IsInside(f, list_.menuFolder); f = ParentFolder(f))
+      if (!host_.FolderExists(f) || !host_.RemoveFolder(f)) break;
   if (host_.FolderExists(list_.menuFolder)) host_.RemoveFolder(list_.menuFolder);
 }
 

@@ -316,3 +316,15 @@ TEST(RemovalRun, YesToAllAndAFolderLeftToTheRestart) {
   // A file that would not go leaves its menu folder reported.
   EXPECT_EQ(o.stayed, (std::vector<std::string>{kMenu}));
 }
+
+TEST(RemovalRun, ShortcutFoldersBelowTheMenuFolderGoWhenEmpty) {
+  Fixture r;
+  r.list.shortcuts.push_back(kMenu + "\\Tools\\Deep\\Kerf Tool");
+  r.host.AddFile(kMenu + "\\Tools\\Deep\\Kerf Tool.pif");
+  r.host.AddFile(kMenu + "\\Tools\\Other.lnk");
+  Outcome o = r.Go();
+  EXPECT_FALSE(r.host.Has(kMenu + "\\Tools\\Deep"));
+  EXPECT_TRUE(r.host.Has(kMenu + "\\Tools\\Other.lnk"));
+  // A Start Menu folder that holds what is not ours stays unreported.
+  EXPECT_TRUE(o.stayed.empty());
+}
