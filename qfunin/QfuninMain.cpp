@@ -53,8 +53,9 @@ int Uninstall(const std::string& argument) {
   if (!ReadListFile(listPath, bytes))
     return Refuse("The uninstall list \"" + listPath + "\" cannot be read.");
   UninList list;
+  Places places = SystemPlaces();
   std::string fault = ParseUninList(bytes, list);
-  if (fault.empty()) fault = CheckUninList(list, SystemPlaces());
+  if (fault.empty()) fault = CheckUninList(list, places);
   if (!fault.empty())
     return Refuse("The uninstall list \"" + listPath + "\" cannot be used: " + fault + ".");
 
@@ -68,7 +69,6 @@ int Uninstall(const std::string& argument) {
   shared.Create();
   progress.Show();
   WinHost host(progress, shared);
-  Places places = SystemPlaces();
   Outcome outcome = Removal(list, places, listPath, host).Run();
   progress.Hide();
   Box(nullptr, ClosingText(list.programName, outcome),
