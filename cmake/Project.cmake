@@ -114,6 +114,11 @@ function(kw_own_runtime target)
   set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${KW_RUNTIME_SPECS} $<TARGET_FILE:kw_runtime>)
 endfunction()
 set(KW_RUNTIME_SPECS ${CMAKE_BINARY_DIR}/kw_runtime.specs)
+if(KW_TARGET STREQUAL "win32")
+  include(${CMAKE_CURRENT_LIST_DIR}/Zlib486.cmake)
+elseif(WIN32)
+  set(KW_ZLIB_LIBRARY ${CMAKE_FIND_ROOT_PATH}/lib/libz.a)
+endif()
 
 # kw_test(name SOURCES ... LIBS ... [GUI]): a GoogleTest program; native ones run
 # directly, win64 ones under wine64 (serialised: they share one prefix).

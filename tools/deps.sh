@@ -2,7 +2,7 @@
 # Installs what the builds and tests need on a fresh Debian machine; quiet when all is there.
 set -eu
 pkgs="cmake ninja-build clang libclang-rt-14-dev g++ make binutils-mingw-w64 g++-mingw-w64-i686-win32
-      g++-mingw-w64-x86-64-posix libz-mingw-w64-dev zlib1g-dev googletest
+      g++-mingw-w64-x86-64-posix libz-mingw-w64-dev zlib1g-dev googletest gcc-12-source
       wine64 xvfb x11-utils zip unzip imagemagick mtools"
 missing=""
 for p in $pkgs; do
