@@ -82,6 +82,19 @@ class Process {
 // program that setup.exe started). Returns how many were ended.
 int KillByName(const std::string& exeName);
 
+// ---- The 32-bit programs ----------------------------------------------------
+// On a 32-bit road (kw_road95 in CMake: KW_DIST names dist\win32 and KW_WINVER
+// win95 or win98) Process::Start first tells each program, through Wine's
+// AppDefaults for its file name, that it runs on that Windows version; with
+// KW_MSVCRT=disabled, MSVCRT.DLL is also taken away from it. A program started
+// by another one (the joiner copy, the program an installer starts) is told
+// the same by calling AsWindows9x with its file name before it starts.
+bool Road95();
+void AsWindows9x(const std::string& exeName);  // no-op outside a 32-bit road
+// The registry view the programs under test write HKLM\SOFTWARE to: the 32-bit
+// one on a 32-bit road (KEY_WOW64_32KEY), else the test's own (0).
+REGSAM ProgramView();
+
 // ---- Windows -------------------------------------------------------------
 // Top-level windows; pid 0 matches any process. Empty cls / caption match any.
 // Only visible windows count unless `visibleOnly` is false.
