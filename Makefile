@@ -25,7 +25,7 @@ build: configure
 
 test: build
 	@cd $(B) && { ctest -j 2 --output-on-failure --timeout 900; rc=$$?; \
-	  WINEPREFIX=$(CURDIR)/$(B)/win64/wineprefix /usr/lib/wine/wineserver -k >/dev/null 2>&1; exit $$rc; }
+	  for p in win64 win32; do WINEPREFIX=$(CURDIR)/$(B)/$$p/wineprefix /usr/lib/wine/wineserver -k >/dev/null 2>&1; done; exit $$rc; }
 
 demo: build
 	@tools/demo.sh $(B)

@@ -109,6 +109,12 @@ Process Process::Start(const std::string& cmdLine, const std::string& dir) {
                   std::to_string(GetLastError()));
   }
   CloseHandle(pi.hThread);
+  BOOL wow64 = FALSE;
+  if (Road95() && (!IsWow64Process(pi.hProcess, &wow64) || !wow64)) {
+    TerminateProcess(pi.hProcess, 255);
+    CloseHandle(pi.hProcess);
+    throw Failure(cmdLine + " is not a 32-bit program, on a 32-bit road");
+  }
   Process p;
   p.handle_ = pi.hProcess;
   p.id_ = pi.dwProcessId;

@@ -88,7 +88,8 @@ int KillByName(const std::string& exeName);
 // AppDefaults for its file name, that it runs on that Windows version; with
 // KW_MSVCRT=disabled, MSVCRT.DLL is also taken away from it. A program started
 // by another one (the joiner copy, the program an installer starts) is told
-// the same by calling AsWindows9x with its file name before it starts.
+// the same by calling AsWindows9x with its file name before it starts. On such
+// a road Process::Start refuses to start a program that is not 32-bit.
 bool Road95();
 void AsWindows9x(const std::string& exeName);  // no-op outside a 32-bit road
 // The registry view the programs under test write HKLM\SOFTWARE to: the 32-bit
