@@ -59,41 +59,7 @@ void UnmanagedWindowsUnderWine() {
   }
 }
 
-std::string EnvOr(const char* name) {
-  char buf[64];
-  DWORD n = GetEnvironmentVariableA(name, buf, sizeof buf);
-  return n && n < sizeof buf ? std::string(buf, n) : "";
-}
-
-void PutText(HKEY root, const std::string& key, const char* name, const std::string& text) {
-  HKEY k;
-  if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k, nullptr) != ERROR_SUCCESS)
-    throw Failure("cannot write HKCU\\" + key);
-  RegSetValueExA(k, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), DWORD(text.size() + 1));
-  RegCloseKey(k);
-}
-
 }  // namespace
-
-bool Road95() { return !EnvOr("KW_WINVER").empty(); }
-
-REGSAM ProgramView() { return Road95() ? KEY_WOW64_32KEY : 0; }
-
-void AsWindows9x(const std::string& exeName) {
-  std::string version = EnvOr("KW_WINVER");
-  if (version.empty()) return;
-  std::string key = "Software\\Wine\\AppDefaults\\" + exeName;
-  PutText(HKEY_CURRENT_USER, key, "Version", version);
-  if (EnvOr("KW_MSVCRT") == "disabled") {
-    PutText(HKEY_CURRENT_USER, key + "\\DllOverrides", "msvcrt", "");
-  } else {
-    HKEY k;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, (key + "\\DllOverrides").c_str(), 0, KEY_SET_VALUE, &k) == ERROR_SUCCESS) {
-      RegDeleteValueA(k, "msvcrt");
-      RegCloseKey(k);
-    }
-  }
-}
 
 Process Process::Start(const std::string& cmdLine, const std::string& dir) {
   UnmanagedWindowsUnderWine();

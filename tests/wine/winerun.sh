@@ -6,18 +6,16 @@
 # 32-bit mode (WINE32_QEMU=1): the prefix gets Wine's 32-bit half (under qemu)
 # when it is made, and its windows go to a display of their own (KW_DISPLAY32,
 # default KW_DISPLAY + 100), so that a 32-bit road and a 64-bit test running at
-# once never cover each other's windows. The programs under test are told their
-# Windows version by the UI kit (KW_WINVER); KW_MSVCRT=disabled takes MSVCRT.DLL
-# away from them as well.
+# once never cover each other's windows. The UI kit tells the programs under
+# test their Windows version (KW_WINVER); with KW_MSVCRT=disabled it runs them
+# from a copy of dist/win32 in which they find no C runtime DLL.
 set -u
 : "${WINEPREFIX:?WINEPREFIX must name the test prefix}"
 export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe="
 export DISPLAY=${KW_DISPLAY:-:77}
 if [ "${WINE32_QEMU:-}" = 1 ]; then
   export DISPLAY=${KW_DISPLAY32:-:$(( ${DISPLAY#:} + 100 ))}
-  # Wine 8's own USER32, ADVAPI32 and OLE32 import MSVCRT.DLL: with it disabled
-  # no window program starts, whatever it imports itself.
-  export KW_MSVCRT=${KW_MSVCRT:-builtin}
+  export KW_MSVCRT=${KW_MSVCRT:-enabled}
 fi
 wine=/usr/lib/wine/wine64
 server=/usr/lib/wine/wineserver
