@@ -88,7 +88,8 @@ int KillByName(const std::string& exeName);
 // AppDefaults for its file name, that it runs on that Windows version. A
 // program started by another one (the joiner copy, a program an installer
 // starts) is told the same by calling AsWindows9x with its file name before it
-// starts. On such a road Process::Start refuses a program that is not 32-bit.
+// starts. On such a road Process::Start refuses a program named by its path
+// that is not 32-bit; one named alone (Wine's wineboot.exe) is left as it is.
 //
 // With KW_MSVCRT=disabled as well, DistDir() is a copy of dist\win32 whose
 // programs and libraries find no MSVCRT.DLL (nor CRTDLL.DLL): one that imports
