@@ -78,9 +78,8 @@ void RemoveTree(const std::string& path) {
 
 std::string ProgramFolder() {
 #ifdef _WIN32
-  char* p = nullptr;
-  if (_get_pgmptr(&p) != 0 || !p) return "";
-  return fs::path(p).parent_path().string();
+  const char* p = _pgmptr;
+  return p ? fs::path(p).parent_path().string() : "";
 #else
   std::error_code ec;
   const fs::path self = fs::read_symlink("/proc/self/exe", ec);

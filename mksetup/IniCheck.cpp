@@ -175,8 +175,8 @@ class Checker {
     std::vector<std::pair<size_t, std::string>> groups;  // first line of each group
     size_t i = k + 1;
     for (;;) {
-      if (i + size_t(s.lines) > lines_.size()) return Take(k, i), NoEnd(s, k);
       for (size_t j = i; j < i + size_t(s.lines); ++j) {
+        if (j >= lines_.size()) return Take(k, j), NoEnd(s, k);
         if (RunsInto(s, k, j)) return;
         if (L(j) == ":") {
           Take(k, j + 1);
@@ -223,7 +223,7 @@ class Checker {
     for (size_t i = 3; i < lines_.size(); ++i) {
       const std::string t = Trim(L(i));
       if (t != L(i) && Known(t))
-        Error(int(i) + 1, "keyword line '" + L(i) + "' has blanks around it: the installer looks for " + t +
+        Error(int(i) + 1, "keyword line '" + L(i) + "' has blanks around it: the installer looks for " + Known(t)->keyword +
                               " alone on its line and would not find this section");
       else if (taken_.count(i) == 0 && t.size() > 1 && t[0] == ':' && !Known(t) && L(i) != ":")
         Warn(int(i) + 1, "unknown section " + L(i) + ": the installer ignores it");
