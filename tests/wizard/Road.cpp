@@ -1,5 +1,7 @@
 #include "tests/wizard/Road.h"
 
+#include <cstdlib>
+
 #include "setup/SetupIds.h"
 
 using namespace uikit;
@@ -11,7 +13,10 @@ namespace {
 const char* kShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 }
 
-std::string PackageDir() { return Join(BinDir(), "tests\\wizard\\package"); }
+std::string PackageDir() {
+  const char* other = std::getenv("KW_PACKAGE");  // another disk set, such as one mksetup made
+  return other && *other ? other : Join(BinDir(), "tests\\wizard\\package");
+}
 
 std::string PrepareDriveA() {
   EmptyFolder(DriveA());
@@ -29,7 +34,9 @@ void InsertDisk(int n) {
     DeleteFileA(path.c_str());
   }
   std::string disk = Join(PackageDir(), "disk" + std::to_string(n));
-  for (const std::string& name : ListFolder(disk)) CopyFileTo(Join(disk, name), DriveA() + name);
+  for (const std::string& name : ListFolder(disk))
+    if (name != "setup.exe" && name != "UNPACK32.DLL")  // a disk 1 that carries them, as mksetup's does
+      CopyFileTo(Join(disk, name), DriveA() + name);
 }
 
 HWND RunToWizard(Process& setup, std::vector<std::string>* prompts) {

@@ -12,7 +12,8 @@ inline const char* kUninstallKey =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KerfDemoTest";
 inline const char* kDemoKey = "Software\\Quillfen\\KerfDemo";
 
-// The sample package made by make-package.sh under the build folder.
+// The sample package made by make-package.sh under the build folder, or the
+// disk folders that KW_PACKAGE names.
 std::string PackageDir();
 // Puts setup.exe and UNPACK32.DLL on drive A: with disk 1; returns A:\setup.exe.
 std::string PrepareDriveA();
