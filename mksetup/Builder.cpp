@@ -146,6 +146,12 @@ void WriteDisks(const Options& opt, const Plan& plan) {
   }
 }
 
+void RemoveDisks(const Options& opt) {
+  if (!IsFolder(opt.out)) return;
+  for (const FolderEntry& e : ListFolder(opt.out))
+    if (IsOutput(e)) RemoveTree(JoinPath(opt.out, e.name));
+}
+
 int VerifyDisks(const Options& opt, const Project& p, const Plan& plan) {
   auto fail = [](const std::string& what) { throw kw::Error("verification failed: " + what); };
   // Every file beside the installer as it was meant to be.

@@ -42,6 +42,10 @@ void WriteDisks(const Options& opt, const Plan& plan);
 // Returns the number of entries checked.
 int VerifyDisks(const Options& opt, const Project& p, const Plan& plan);
 
+// Removes what WriteDisks and WriteImages made, after a failure: disks that
+// did not pass are not left to be copied.
+void RemoveDisks(const Options& opt);
+
 // OUT/diskN.img: a FAT12 image of each disk folder, made by mtools.
 void WriteImages(const Options& opt, const Plan& plan);
 

@@ -94,6 +94,12 @@ int main(int argc, char** argv) {
     if (opt.images) std::printf("images: %zu FAT12 images, %s/disk1.img ...\n", plan.disks.size(), opt.out.c_str());
   } catch (const kw::Error& e) {
     std::fprintf(stderr, "mksetup: %s\n", e.what());
+    try {
+      RemoveDisks(opt);
+      std::fprintf(stderr, "mksetup: the disks written are removed again\n");
+    } catch (const kw::Error& e2) {
+      std::fprintf(stderr, "mksetup: %s\n", e2.what());
+    }
     return 1;
   }
   return 0;

@@ -182,6 +182,13 @@ TEST_F(Author, MistakesStopBeforeAnythingIsWritten) {
   const Result bad = Make("--disk 1.4M", "refused");
   EXPECT_EQ(bad.rc, 2);
   EXPECT_NE(bad.out.find("use 720K, 1.2M, 1.44M, 2.88M or a byte count"), std::string::npos);
+  // Images asked for without mtools: the disks already written go again.
+  const Result noTools = Shell("PATH=/nowhere " + Mksetup() + " --bin " + P("bin") + " " + ok + " --images " +
+                               P("proj") + " " + P("notools"));
+  EXPECT_EQ(noTools.rc, 1);
+  EXPECT_NE(noTools.out.find("--images needs mtools"), std::string::npos) << noTools.out;
+  EXPECT_NE(noTools.out.find("the disks written are removed again"), std::string::npos) << noTools.out;
+  EXPECT_TRUE(Names("notools").empty());
   const Result noImg = Make(ok + " --disk 2000000 --images", "noimg");
   EXPECT_EQ(noImg.rc, 1);
   EXPECT_NE(noImg.out.find("--images needs a floppy size"), std::string::npos) << noImg.out;
