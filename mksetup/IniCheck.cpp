@@ -1,5 +1,6 @@
 #include "mksetup/IniCheck.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <map>
@@ -94,6 +95,8 @@ class Checker {
       facts_->winTargets = winTargets_;
       facts_->named = named_;
     }
+    std::stable_sort(problems_.begin(), problems_.end(),
+                     [](const Problem& a, const Problem& b) { return a.line < b.line; });
     return std::move(problems_);
   }
 
@@ -163,12 +166,13 @@ class Checker {
     std::vector<std::pair<size_t, std::string>> entries;
     size_t i = k + 1;
     for (; i < lines_.size() && L(i) != ":"; ++i) {
-      if (RunsInto(s, k, i)) return;
+      if (RunsInto(s, k, i)) break;  // its entries so far are still checked
       entries.emplace_back(i, L(i));
     }
+    if (i < lines_.size() && L(i) != ":") return Take(k, i), void(lists_[s.keyword] = entries);
     Take(k, i + 1);
-    if (i == lines_.size()) return NoEnd(s, k);
     lists_[s.keyword] = entries;
+    if (i == lines_.size()) NoEnd(s, k);
   }
 
   void ReadGroups(const Section& s, size_t k) {
@@ -177,7 +181,7 @@ class Checker {
     for (;;) {
       for (size_t j = i; j < i + size_t(s.lines); ++j) {
         if (j >= lines_.size()) return Take(k, j), NoEnd(s, k);
-        if (RunsInto(s, k, j)) return;
+        if (RunsInto(s, k, j)) return Take(k, j), void(lists_[s.keyword] = groups);
         if (L(j) == ":") {
           Take(k, j + 1);
           if (i == k + 1 && j == i)
