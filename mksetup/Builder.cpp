@@ -1,8 +1,6 @@
 #include "mksetup/Builder.h"
 
-#include <chrono>
 #include <cstdio>
-#include <filesystem>
 #include <map>
 
 #include "mksetup/Fs.h"
@@ -37,12 +35,6 @@ int64_t NewestTime(const Project& p) {
   return t;
 }
 
-void SetTime(const std::string& path, int64_t unixTime) {
-  namespace fs = std::filesystem;
-  using namespace std::chrono;
-  std::error_code ec;
-  fs::last_write_time(path, fs::file_time_type::clock::from_sys(sys_seconds(seconds(unixTime))), ec);
-}
 
 // What an earlier run left in OUT: diskN folders and diskN.img images.
 bool IsOutput(const FolderEntry& e) {
@@ -138,11 +130,11 @@ void WriteDisks(const Options& opt, const Plan& plan) {
     for (const SourceFile* f : d.files) {
       const std::string path = JoinPath(folder, f->name);
       WriteFile(path, f->data);
-      SetTime(path, f->mtime);
+      SetFileTime(path, f->mtime);
     }
     const std::string part = JoinPath(folder, d.partName);
     WriteFile(part, plan.archive.substr(d.partOffset, d.partSize));
-    SetTime(part, plan.lstFile.mtime);
+    SetFileTime(part, plan.lstFile.mtime);
   }
 }
 

@@ -1,22 +1,43 @@
 #include "mksetup/Fs.h"
 
+#include <dirent.h>
 #include <sys/stat.h>
+#include <sys/types.h>
+#include <utime.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
+
+#ifdef _WIN32
+#include <direct.h>
+#else
+#include <unistd.h>
+#endif
 
 #include "setup/engine/ListFormat.h"
 #include "toolkit/Error.h"
 
-namespace fs = std::filesystem;
-
+// The C runtime only, not std::filesystem: on Windows that one imports wide
+// and NT-only functions, and mksetup.exe is to run on Windows 95/98 too.
 namespace mksetup {
 
 namespace {
 bool Stat(const std::string& path, struct stat* st) { return ::stat(path.c_str(), st) == 0; }
+
+bool MakeFolder(const std::string& path) {
+#ifdef _WIN32
+  return _mkdir(path.c_str()) == 0;
+#else
+  return ::mkdir(path.c_str(), 0777) == 0;
+#endif
+}
+
+std::string Parent(const std::string& path) {
+  const size_t s = path.find_last_of("/\\");
+  return s == std::string::npos ? "" : path.substr(0, s);
+}
 }  // namespace
 
 std::string JoinPath(const std::string& folder, const std::string& name) {
@@ -36,11 +57,13 @@ bool IsFile(const std::string& path) {
 }
 
 std::vector<FolderEntry> ListFolder(const std::string& path) {
+  std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(path.c_str()), &closedir);
+  if (!dir) throw kw::Error("Cannot read folder " + path);
   std::vector<FolderEntry> out;
-  std::error_code ec;
-  for (fs::directory_iterator it(path, ec), end; !ec && it != end; it.increment(ec)) {
+  while (const dirent* d = readdir(dir.get())) {
     FolderEntry e;
-    e.name = it->path().filename().string();
+    e.name = d->d_name;
+    if (e.name == "." || e.name == "..") continue;
     struct stat st;
     if (!Stat(JoinPath(path, e.name), &st)) throw kw::Error("Cannot read " + JoinPath(path, e.name));
     e.folder = S_ISDIR(st.st_mode);
@@ -48,7 +71,6 @@ std::vector<FolderEntry> ListFolder(const std::string& path) {
     e.mtime = int64_t(st.st_mtime);
     out.push_back(std::move(e));
   }
-  if (ec) throw kw::Error("Cannot read folder " + path);
   std::sort(out.begin(), out.end(), [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
   return out;
 }
@@ -62,28 +84,36 @@ void WriteFile(const std::string& path, const std::string& data) {
     throw kw::Error("Cannot write file " + path + " (disk full?)");
 }
 
-void CopyFile(const std::string& from, const std::string& to) { WriteFile(to, ReadFile(from)); }
+void SetFileTime(const std::string& path, int64_t unixTime) {
+  struct utimbuf t;
+  t.actime = t.modtime = time_t(unixTime);
+  utime(path.c_str(), &t);
+}
 
 void MakeFolders(const std::string& path) {
-  std::error_code ec;
-  fs::create_directories(path, ec);
-  if (!IsFolder(path)) throw kw::Error("Cannot create folder " + path);
+  if (IsFolder(path)) return;
+  const std::string parent = Parent(path);
+  if (!parent.empty() && parent.back() != ':') MakeFolders(parent);
+  if (!MakeFolder(path) && !IsFolder(path)) throw kw::Error("Cannot create folder " + path);
 }
 
 void RemoveTree(const std::string& path) {
-  std::error_code ec;
-  fs::remove_all(path, ec);
-  if (ec) throw kw::Error("Cannot remove " + path);
+  if (IsFolder(path)) {
+    for (const FolderEntry& e : ListFolder(path)) RemoveTree(JoinPath(path, e.name));
+    if (::rmdir(path.c_str()) != 0) throw kw::Error("Cannot remove " + path);
+  } else if (std::remove(path.c_str()) != 0 && IsFile(path)) {
+    throw kw::Error("Cannot remove " + path);
+  }
 }
 
 std::string ProgramFolder() {
 #ifdef _WIN32
   const char* p = _pgmptr;
-  return p ? fs::path(p).parent_path().string() : "";
+  return p ? Parent(p) : "";
 #else
-  std::error_code ec;
-  const fs::path self = fs::read_symlink("/proc/self/exe", ec);
-  return ec ? "" : self.parent_path().string();
+  char buf[4096];
+  const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+  return n > 0 ? Parent(std::string(buf, size_t(n))) : "";
 #endif
 }
 

@@ -1,5 +1,5 @@
-// The few file-system operations mksetup needs, over the C and C++ standard
-// libraries, so the same code builds for Linux and Windows. Failures throw
+// The few file-system operations mksetup needs, over the C runtime, so the
+// same code builds for Linux and for Windows 95 and later. Failures throw
 // kw::Error naming the path.
 #pragma once
 #include <cstdint>
@@ -22,7 +22,8 @@ bool IsFile(const std::string& path);
 std::vector<FolderEntry> ListFolder(const std::string& path);
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& data);
-void CopyFile(const std::string& from, const std::string& to);
+// Sets the modification time (seconds since 1970, UTC); failures are ignored.
+void SetFileTime(const std::string& path, int64_t unixTime);
 void MakeFolders(const std::string& path);
 void RemoveTree(const std::string& path);
 // The folder of the running program ("" when it cannot be told).
