@@ -20,6 +20,7 @@ namespace ids = setup::ids;
 
 TEST(MksetupInstall, ThreeDisksFromDriveA) {
   const std::string project = Env("KW_PROJECT");
+  UsePackage(Env("KW_PACKAGE"));
   const std::string work = TempDir("mksetup-install");
   const std::string dest = Join(work, "Kerf Demo");
   const std::string programs = MakePrograms(work);
@@ -53,6 +54,16 @@ TEST(MksetupInstall, ThreeDisksFromDriveA) {
   EXPECT_EQ(CompareFiles(Join(dest, "extra.txt"), Join(project, "disk1\\extra.txt")), "");
   EXPECT_TRUE(FileExists(Join(dest, "unin.ini")));
   EXPECT_TRUE(FileExists(Join(programs, "Kerf Demo\\Kerf Demo.lnk")));
+  // The uninstaller mksetup packed, where the uninstall entry names it.
+  char windows[MAX_PATH];
+  GetWindowsDirectoryA(windows, MAX_PATH);
+  const std::string unin = Join(windows, "qfunin.exe");
+  EXPECT_EQ(CompareFiles(unin, Join(DistDir(), "qfunin.exe")), "");
+  char command[1024] = "";
+  DWORD size = sizeof command;
+  RegGetValueA(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", RRF_RT_REG_SZ, nullptr, command, &size);
+  EXPECT_EQ(std::string(command), unin + " \"" + dest + "\\unin.ini\"");
+  DeleteFileA(unin.c_str());
 
   RegDeleteTreeA(HKEY_LOCAL_MACHINE, kUninstallKey);
   RegDeleteTreeA(HKEY_CURRENT_USER, kDemoKey);

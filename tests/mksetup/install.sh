@@ -10,7 +10,7 @@ win() { printf 'Z:%s' "$1" | tr / '\\'; }
 [ -x "$mk" ] || { echo "no $mk: make build makes it"; exit 1; }
 rm -rf "$work"
 "$here/sample-project.sh" "$work/project" "$demo"
-"$mk" --bin "$dist" --images "$work/project" "$work/out"
+"$mk" --bin "$dist" --uninstaller --images "$work/project" "$work/out"
 disks=$(cd "$work/out" && ls -d disk? | wc -l)
 [ "$disks" = 3 ] || { echo "expected three disks, got $disks"; exit 1; }
 for n in 1 2 3; do

@@ -13,11 +13,11 @@ win() { printf 'Z:%s' "$1" | tr / '\\'; }
 rm -rf "$work"
 "$here/sample-project.sh" "$work/project" "$exe"
 printf 'An author\x27s own disk 1 note.\r\n' > "$work/project/disk1/note.txt"
-"$mk" --disk 720K "$work/project" "$work/linux" > "$work/linux.txt" 2>&1
+"$mk" --uninstaller --disk 720K "$work/project" "$work/linux" > "$work/linux.txt" 2>&1
 export WINEPREFIX; WINEPREFIX=$(dirname "$work")/wineprefix32
 export WINE32_QEMU=1
 trap '/usr/lib/wine/wineserver -k >/dev/null 2>&1 || true' EXIT  # this prefix's server ends with the test
-"$here/../wine/winerun.sh" "$exe" --disk 720K "$(win "$work/project")" "$(win "$work/windows")" |
+"$here/../wine/winerun.sh" "$exe" --uninstaller --disk 720K "$(win "$work/project")" "$(win "$work/windows")" |
   tr -d '\r' > "$work/windows.txt"
 diff -r "$work/linux" "$work/windows"
 diff "$work/linux.txt" "$work/windows.txt"

@@ -1,7 +1,5 @@
 #include "tests/wizard/Road.h"
 
-#include <cstdlib>
-
 #include "setup/SetupIds.h"
 
 using namespace uikit;
@@ -11,12 +9,13 @@ namespace road {
 
 namespace {
 const char* kShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-}
+std::string package;
+}  // namespace
 
 std::string PackageDir() {
-  const char* other = std::getenv("KW_PACKAGE");  // another disk set, such as one mksetup made
-  return other && *other ? other : Join(BinDir(), "tests\\wizard\\package");
+  return package.empty() ? Join(BinDir(), "tests\\wizard\\package") : package;
 }
+void UsePackage(const std::string& dir) { package = dir; }
 
 std::string PrepareDriveA() {
   EmptyFolder(DriveA());

@@ -11,11 +11,9 @@ shots=$B/demo-install
 pkg=$B/demo-package
 rm -rf "$shots" "$pkg"
 "$root/tests/mksetup/sample-project.sh" "$pkg/project" "$B/win64/tests/wizard/kwdemo.exe"
-echo "mksetup --images $pkg/project $pkg/disks"
-"$root/dist/linux/mksetup" --bin "$root/dist/win64" --images "$pkg/project" "$pkg/disks" 2>&1 | sed 's/^/  /'
-KW_PACKAGE=$(win "$pkg/disks")
-export KW_PACKAGE
+echo "mksetup --uninstaller --images $pkg/project $pkg/disks"
+"$root/dist/linux/mksetup" --bin "$root/dist/win64" --uninstaller --images "$pkg/project" "$pkg/disks" 2>&1 | sed 's/^/  /'
 "$root/tests/wine/winerun.sh" "$B/win64/tests/wizard/wizard_demo.exe" \
-  'C:\Program Files\Kerf Demo' "$(win "$shots")" | tr -d '\r'
+  'C:\Program Files\Kerf Demo' "$(win "$shots")" "$(win "$pkg/disks")" | tr -d '\r'
 for f in "$shots"/*.bmp; do convert "$f" "${f%.bmp}.png" 2>/dev/null && rm -f "$f"; done
 echo "pictures of the pages: $(cd "$shots" && ls | tr '\n' ' ')"
