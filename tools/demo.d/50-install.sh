@@ -17,3 +17,5 @@ echo "mksetup --uninstaller --images $pkg/project $pkg/disks"
   'C:\Program Files\Kerf Demo' "$(win "$shots")" "$(win "$pkg/disks")" | tr -d '\r'
 for f in "$shots"/*.bmp; do convert "$f" "${f%.bmp}.png" 2>/dev/null && rm -f "$f"; done
 echo "pictures of the pages: $(cd "$shots" && ls | tr '\n' ' ')"
+# The uninstaller the package put in the Windows folder goes too.
+rm -f "$WINEPREFIX/drive_c/windows/qfunin.exe"
