@@ -48,6 +48,7 @@ class Run {
     return RunOutcome::Done;
   }
 
+ private:
   bool Floppy() const { return in_.destination == Destination::FloppyDisk; }
 
   bool Prompt(int64_t disk) {
