@@ -11,8 +11,10 @@ if(kw_gcc_tarball AND NOT EXISTS ${kw_zlib_dir}/inflate.c)
       --wildcards --no-wildcards-match-slash "*/zlib/*.[ch]")
 endif()
 if(EXISTS ${kw_zlib_dir}/inflate.c)
-  add_library(kw_zlib STATIC ${kw_zlib_dir}/adler32.c ${kw_zlib_dir}/crc32.c
-    ${kw_zlib_dir}/inffast.c ${kw_zlib_dir}/inflate.c ${kw_zlib_dir}/inftrees.c ${kw_zlib_dir}/zutil.c)
+  # Deflate too, for the package builder; the linker keeps only what is used.
+  add_library(kw_zlib STATIC ${kw_zlib_dir}/adler32.c ${kw_zlib_dir}/crc32.c ${kw_zlib_dir}/deflate.c
+    ${kw_zlib_dir}/inffast.c ${kw_zlib_dir}/inflate.c ${kw_zlib_dir}/inftrees.c ${kw_zlib_dir}/trees.c
+    ${kw_zlib_dir}/zutil.c)
   # Its own options, not the project's (warnings as errors, the C++ prefix).
   set_property(TARGET kw_zlib PROPERTY COMPILE_OPTIONS -Os -march=i486 -ffunction-sections -fdata-sections -w)
   target_compile_definitions(kw_zlib PRIVATE NOBYFOUR)
