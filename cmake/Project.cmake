@@ -89,6 +89,8 @@ function(kw_deliver target)
   if(KW_TARGET STREQUAL "win32")
     if(D_WITH_MSVCRT)
       list(APPEND extra MSVCRT.DLL)
+      # libgcc's thread hooks still must not call CreateSemaphoreW.
+      target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/toolkit/runtime/Semaphore.cpp)
     else()
       kw_own_runtime(${target})
     endif()
