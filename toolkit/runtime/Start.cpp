@@ -8,8 +8,9 @@
 
 extern "C" {
 typedef void (*Routine)();
-// Laid out by the linker: -1, the constructors, 0.
+// Laid out by the linker: -1, the constructors (destructors), 0.
 extern Routine __CTOR_LIST__[];
+extern Routine __DTOR_LIST__[];
 }
 
 namespace {
@@ -58,9 +59,16 @@ void RunExitList() {
   }
 }
 
+// Functions marked as destructors, first entry first; registered before any
+// constructor, so they run after every static object is destroyed.
+void Destruct() {
+  for (Routine* d = __DTOR_LIST__ + 1; *d; ++d) (*d)();
+}
+
 // Last entry first: crtend's frame registration sits there and must precede
 // every constructor that may throw.
 void Construct() {
+  atexit(Destruct);
   int n = 0;
   while (__CTOR_LIST__[n + 1]) ++n;
   for (; n > 0; --n) __CTOR_LIST__[n]();
