@@ -1,6 +1,6 @@
 # make test   installs what is missing, builds native, win64 and win32, runs every test
 # make demo   builds everything and shows the programs at work under Wine
-# make bench  speed against the tools a user would otherwise pick
+# make bench  speed against the tools a user would otherwise pick; the 32-bit sizes
 # B=dir       build folder (default build); each build lives in B/<target>
 B ?= build
 JOBS ?= $(shell nproc)
@@ -34,6 +34,7 @@ bench: configure
 	@[ -f $(B)/bench/build.ninja ] || CC=clang CXX=clang++ cmake -S . -B $(B)/bench -G Ninja -DKW_TARGET=bench -DCMAKE_BUILD_TYPE=Release >/dev/null
 	cmake --build $(B)/bench -j $(JOBS)
 	cmake --build $(B)/win64 -j $(JOBS)
+	cmake --build $(B)/win32 -j $(JOBS)
 	@for s in bench/*.sh; do [ -x "$$s" ] && "$$s" $(B) || true; done
 
 clean:

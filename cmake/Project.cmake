@@ -31,8 +31,14 @@ endif()
 
 if(WIN32)
   add_compile_definitions(WINVER=0x0400 _WIN32_WINDOWS=0x0410 _WIN32_WINNT=0x0400 _WIN32_IE=0x0400 STRICT NOMINMAX)
-  add_compile_options(-Wall -Wextra -Werror -Os -ffunction-sections -fdata-sections
+  add_compile_options(-Wall -Wextra -Werror -Os -ffunction-sections -fdata-sections -fno-ident
     -include ${CMAKE_SOURCE_DIR}/toolkit/LeanPrefix.h)
+  if(KW_TARGET STREQUAL "win32")
+    # No dynamic_cast or typeid anywhere: the type records of every polymorphic
+    # class, and the library's multiple-inheritance cast code, stay out.
+    # Thrown types still get theirs, so catch clauses match as before.
+    add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-fno-rtti>)
+  endif()
   add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--gc-sections -s)
 elseif(KW_TARGET STREQUAL "native")
   add_compile_options(-Wall -Wextra -Werror -g -O1 -fno-sanitize-recover=undefined)
@@ -43,12 +49,17 @@ else()
   add_compile_options(-Wall -Wextra -Werror -O2)
 endif()
 
-# A shipped program or library: copied to dist/<target>/; on win32 its import
-# table is checked against what Windows 95/98 offer.
+# kw_deliver(target [WITH_MSVCRT] [EXTRA.DLL ...]): a shipped program or library,
+# copied to dist/<target>/. On win32 it links the project's own C runtime
+# (toolkit/runtime) in place of MSVCRT.DLL, which a bare Windows 95 lacks, and
+# its import table is checked against what Windows 95/98 offer. WITH_MSVCRT
+# keeps MSVCRT.DLL, for console tools that only run on the author's machine.
 function(kw_deliver target)
   if(NOT WIN32)
     return()
   endif()
+  cmake_parse_arguments(D "WITH_MSVCRT" "" "" ${ARGN})
+  set(extra ${D_UNPARSED_ARGUMENTS})
   add_custom_command(TARGET ${target} POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E make_directory ${KW_DIST}
     COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:${target}> ${KW_DIST}/)
@@ -59,10 +70,29 @@ function(kw_deliver target)
     target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/toolkit/LeanRuntime.cpp)
   endif()
   if(KW_TARGET STREQUAL "win32")
+    if(D_WITH_MSVCRT)
+      list(APPEND extra MSVCRT.DLL)
+    else()
+      kw_own_runtime(${target})
+    endif()
     add_test(NAME win32.imports.${target}
-      COMMAND ${CMAKE_SOURCE_DIR}/tools/check-imports.sh $<TARGET_FILE:${target}> ${ARGN})
+      COMMAND ${CMAKE_SOURCE_DIR}/tools/check-imports.sh $<TARGET_FILE:${target}> ${extra})
   endif()
 endfunction()
+
+# Links the target against toolkit/runtime instead of the C runtime DLL: the
+# specs file (written there) replaces the compiler's start files and default
+# libraries. Auto-import off: any data a DLL would have to supply becomes a
+# link error instead of a relocation this runtime does not perform.
+function(kw_own_runtime target)
+  target_link_options(${target} PRIVATE -specs=${KW_RUNTIME_SPECS}
+    -Wl,--disable-auto-import -Wl,--disable-runtime-pseudo-reloc
+    # Windows 95 loads a program at its preferred base: no relocations needed.
+    $<$<STREQUAL:$<TARGET_PROPERTY:TYPE>,EXECUTABLE>:-Wl,--disable-reloc-section>)
+  add_dependencies(${target} kw_runtime)
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${KW_RUNTIME_SPECS} $<TARGET_FILE:kw_runtime>)
+endfunction()
+set(KW_RUNTIME_SPECS ${CMAKE_BINARY_DIR}/kw_runtime.specs)
 
 # kw_test(name SOURCES ... LIBS ... [GUI]): a GoogleTest program; native ones run
 # directly, win64 ones under wine64 (serialised: they share one prefix).
