@@ -38,6 +38,8 @@ if(WIN32)
     # class, and the library's multiple-inheritance cast code, stay out.
     # Thrown types still get theirs, so catch clauses match as before.
     add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-fno-rtti>)
+    # Windows 95 runs on 486s and Pentiums: no CMOV, FCOMI, MMX or SSE.
+    add_compile_options(-march=i486 -mno-mmx -mno-sse)
   endif()
   add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--gc-sections -s)
 elseif(KW_TARGET STREQUAL "native")
@@ -70,6 +72,9 @@ function(kw_deliver target)
     target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/toolkit/LeanRuntime.cpp)
   endif()
   if(KW_TARGET STREQUAL "win32")
+    # The link map names the functions behind what the processor check finds
+    # in the stripped program (tools/check-cpu.sh).
+    target_link_options(${target} PRIVATE -Wl,-Map=${KW_MAPS}/$<TARGET_FILE_NAME:${target}>.map)
     if(D_WITH_MSVCRT)
       list(APPEND extra MSVCRT.DLL)
     else()
@@ -89,10 +94,17 @@ function(kw_own_runtime target)
     -Wl,--disable-auto-import -Wl,--disable-runtime-pseudo-reloc
     # Windows 95 loads a program at its preferred base: no relocations needed.
     $<$<STREQUAL:$<TARGET_PROPERTY:TYPE>,EXECUTABLE>:-Wl,--disable-reloc-section>)
-  add_dependencies(${target} kw_runtime)
-  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${KW_RUNTIME_SPECS} $<TARGET_FILE:kw_runtime>)
+  add_dependencies(${target} kw_runtime kw_lib486)
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${KW_RUNTIME_SPECS} $<TARGET_FILE:kw_runtime>
+    ${KW_LIB486_FILES})
 endfunction()
 set(KW_RUNTIME_SPECS ${CMAKE_BINARY_DIR}/kw_runtime.specs)
+# Where the specs' links find libstdc++ and libgcc_eh rebuilt for the 486
+# (toolkit/lib486).
+set(KW_LIB486 ${CMAKE_BINARY_DIR}/lib486)
+set(KW_LIB486_FILES ${KW_LIB486}/libstdc++.a ${KW_LIB486}/libgcc_eh.a)
+set(KW_MAPS ${CMAKE_BINARY_DIR}/maps)
+file(MAKE_DIRECTORY ${KW_MAPS})
 
 # kw_test(name SOURCES ... LIBS ... [GUI]): a GoogleTest program; native ones run
 # directly, win64 ones under wine64 (serialised: they share one prefix).
