@@ -1,5 +1,5 @@
 #!/bin/bash
-# check-cpu.sh [-m MAPDIR] FILE...: fails when a 32-bit program or DLL holds an
+# check-cpu.sh [-m MAPDIR] FILE|FOLDER...: fails when a 32-bit program or DLL holds an
 # instruction that a 486 lacks: CMOV, FCMOV, FCOMI/FUCOMI (Pentium Pro), any
 # MMX or SSE register or instruction, RDTSC and CMPXCHG8B (Pentium), and the
 # long NOP (0F 1F). Windows 95 runs on 486s and on Pentiums without those, and
@@ -8,13 +8,24 @@
 # MAPDIR/<file name>.map (the linker's map of that very link) exists, the
 # function and the object it came from. The map also tells code from the
 # data the linker places at the end of .text (constructor lists, exception
-# tables), which would otherwise read as random instructions.
+# tables), which would otherwise read as random instructions. A folder
+# stands for every .exe and .dll in it, and holding none is a failure.
 set -u
 maps=
 if [ "${1:-}" = -m ]; then maps=$2; shift 2; fi
-[ $# -gt 0 ] || { echo "usage: $0 [-m MAPDIR] FILE..." >&2; exit 2; }
+[ $# -gt 0 ] || { echo "usage: $0 [-m MAPDIR] FILE|FOLDER..." >&2; exit 2; }
+files=()
+for a in "$@"; do
+  if [ -d "$a" ]; then
+    found=$(find "$a" -maxdepth 1 -type f \( -iname '*.exe' -o -iname '*.dll' \) | sort)
+    [ -n "$found" ] || { echo "$a: no programs to check"; exit 1; }
+    while read -r f; do files+=("$f"); done <<< "$found"
+  else
+    files+=("$a")
+  fi
+done
 bad=0
-for file in "$@"; do
+for file in "${files[@]}"; do
   name=$(basename "$file")
   map=${maps:+$maps/$name.map}
   dis=$(mktemp)
