@@ -38,8 +38,8 @@ if(WIN32)
     # class, and the library's multiple-inheritance cast code, stay out.
     # Thrown types still get theirs, so catch clauses match as before.
     add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-fno-rtti>)
-    # Windows 95 runs on 486s and Pentiums: no CMOV, FCOMI, MMX or SSE.
-    add_compile_options(-march=i486 -mno-mmx -mno-sse)
+    # Windows 95 runs on 486 and Pentium processors: no CMOV, FCOMI or SSE.
+    add_compile_options(-march=i486)
   endif()
   add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--gc-sections -s)
 elseif(KW_TARGET STREQUAL "native")
