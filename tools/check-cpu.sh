@@ -1,15 +1,16 @@
 #!/bin/bash
-# check-cpu.sh [-m MAPDIR] FILE|FOLDER...: fails when a 32-bit program or DLL holds an
-# instruction that a 486 lacks: CMOV, FCMOV, FCOMI/FUCOMI (Pentium Pro), any
-# MMX or SSE register or instruction, RDTSC and CMPXCHG8B (Pentium), and the
-# long NOP (0F 1F). Windows 95 runs on 486s and on Pentiums without those, and
-# a program stops with an invalid-instruction fault the first time it
-# reaches one. Each find is named by instruction, address and, where
-# MAPDIR/<file name>.map (the linker's map of that very link) exists, the
-# function and the object it came from. The map also tells code from the
-# data the linker places at the end of .text (constructor lists, exception
-# tables), which would otherwise read as random instructions. A folder
-# stands for every .exe and .dll in it, and holding none is a failure.
+# check-cpu.sh [-m MAPDIR] FILE|FOLDER...: fails when a 32-bit program or DLL
+# holds an instruction that a 486 lacks: CMOV, FCMOV, FCOMI/FUCOMI and the
+# long NOP (0F 1F) of the Pentium Pro, RDTSC and CMPXCHG8B of the Pentium, any
+# MMX or SSE register or instruction. Windows 95 runs on 486s and on Pentiums
+# without MMX, and a program stops with an invalid-instruction fault the
+# first time it reaches one. Each find is named by instruction and address,
+# and, where MAPDIR/<file name>.map (the linker's map of that very link)
+# exists, by function and the object or library member it came from. The map
+# also tells code from the data the linker places at the end of .text
+# (constructor lists, exception tables), which would otherwise read as random
+# instructions. A folder stands for every .exe and .dll in it; a folder with
+# none fails.
 set -u
 maps=
 if [ "${1:-}" = -m ]; then maps=$2; shift 2; fi
@@ -81,7 +82,7 @@ for file in "${files[@]}"; do
       for (i = 1; i < n && w[i] ~ /^(lock|rep|repz|repnz|repe|repne|data16|addr16|cs|ds|es|ss|fs|gs)$/; i++);
       op = w[i]; args = ""; for (j = i + 1; j <= n; j++) args = args w[j]
       if (!(op ~ /^f?cmov/ || op ~ /^fu?comip?$/ || args ~ /%[xyz]?mm[0-9]/ ||
-            op ~ /^(emms|femms|rdtscp?|cmpxchg8b|fisttp.*|fxsave|fxrstor|[ls]dmxcsr|[slm]fence|clflush|movnti|prefetch.*|sysenter|sysexit)$/ ||
+            op ~ /^(emms|femms|rdtscp?|cmpxchg8b|fisttp.*|fxsave|fxrstor|(ld|st)mxcsr|[slm]fence|clflush|movnti|prefetch.*|sysenter|sysexit)$/ ||
             (op ~ /^nop[lw]?$/ && args != ""))) next
       a = hex(at)
       where = ""
