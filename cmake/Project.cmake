@@ -77,6 +77,15 @@ function(kw_deliver target)
     target_link_options(${target} PRIVATE -Wl,-Map=${KW_MAPS}/$<TARGET_FILE_NAME:${target}>.map)
     if(D_WITH_MSVCRT)
       list(APPEND extra MSVCRT.DLL)
+      # The mingw-w64 start-up and C library parts it links were built for a
+      # Pentium Pro, and no sources of them come with Debian: the processor
+      # check reports their finds without failing.
+      kw_lib486(${target})
+      # libgcc's thread hooks call CreateSemaphoreW, a failing stub on Windows
+      # 95: the runtime's ANSI stand-in serves these programs too.
+      target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/toolkit/runtime/Semaphore.cpp)
+      file(GENERATE OUTPUT ${KW_MAPS}/$<TARGET_FILE_NAME:${target}>.tool
+        CONTENT "an author's tool on the C runtime DLL\n" TARGET ${target})
     else()
       kw_own_runtime(${target})
     endif()
@@ -94,17 +103,29 @@ function(kw_own_runtime target)
     -Wl,--disable-auto-import -Wl,--disable-runtime-pseudo-reloc
     # Windows 95 loads a program at its preferred base: no relocations needed.
     $<$<STREQUAL:$<TARGET_PROPERTY:TYPE>,EXECUTABLE>:-Wl,--disable-reloc-section>)
-  add_dependencies(${target} kw_runtime kw_lib486)
-  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${KW_RUNTIME_SPECS} $<TARGET_FILE:kw_runtime>
-    ${KW_LIB486_FILES})
+  add_dependencies(${target} kw_runtime)
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${KW_RUNTIME_SPECS} $<TARGET_FILE:kw_runtime>)
+  kw_lib486(${target})
+endfunction()
+
+# Links the target against libstdc++ and libgcc_eh with their members rebuilt
+# for the 486 (toolkit/lib486): that folder comes before the compiler's own.
+function(kw_lib486 target)
+  target_link_options(${target} PRIVATE -L${KW_LIB486})
+  add_dependencies(${target} kw_lib486)
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${KW_LIB486_FILES})
 endfunction()
 set(KW_RUNTIME_SPECS ${CMAKE_BINARY_DIR}/kw_runtime.specs)
-# Where the specs' links find libstdc++ and libgcc_eh rebuilt for the 486
-# (toolkit/lib486).
 set(KW_LIB486 ${CMAKE_BINARY_DIR}/lib486)
 set(KW_LIB486_FILES ${KW_LIB486}/libstdc++.a ${KW_LIB486}/libgcc_eh.a)
 set(KW_MAPS ${CMAKE_BINARY_DIR}/maps)
 file(MAKE_DIRECTORY ${KW_MAPS})
+# zlib: built for the 486 in the 32-bit build (toolkit/lib486).
+if(KW_TARGET STREQUAL "win32")
+  set(KW_ZLIB_LIBRARY kw_zlib)
+elseif(WIN32)
+  set(KW_ZLIB_LIBRARY ${CMAKE_FIND_ROOT_PATH}/lib/libz.a)
+endif()
 
 # kw_test(name SOURCES ... LIBS ... [GUI]): a GoogleTest program; native ones run
 # directly, win64 ones under wine64 (serialised: they share one prefix).
@@ -125,6 +146,33 @@ function(kw_test name)
     set_tests_properties(${KW_TARGET}.${name} PROPERTIES TIMEOUT 600
       ENVIRONMENT "KW_SRC=${CMAKE_SOURCE_DIR};KW_BIN=${CMAKE_BINARY_DIR}")
   endif()
+endfunction()
+
+# kw_road95(name TEST target [FILTER pattern] [WIN98]): a road of the 32-bit
+# programs in dist/win32, as users run them on Windows 95: the win64 GoogleTest
+# program `target` (its tests matching `pattern`) run as win32.<name> under
+# winerun.sh's 32-bit mode, in the prefix of the win32 build folder. The UI kit
+# tells each program it starts that it runs on Windows 95 (98 with WIN98).
+# KW_BIN32 names the win32 build folder, for 32-bit helper programs.
+function(kw_road95 name)
+  cmake_parse_arguments(R "WIN98" "TEST;FILTER" "" ${ARGN})
+  if(NOT KW_TARGET STREQUAL "win64")
+    return()
+  endif()
+  set(version win95)
+  if(R_WIN98)
+    set(version win98)
+  endif()
+  set(args)
+  if(R_FILTER)
+    set(args --gtest_filter=${R_FILTER})
+  endif()
+  get_filename_component(builds ${CMAKE_BINARY_DIR} DIRECTORY)
+  kw_winpath(dist32 ${CMAKE_SOURCE_DIR}/dist/win32)
+  kw_winpath(bin32 ${builds}/win32)
+  add_test(NAME win32.${name} COMMAND ${KW_WINERUN} $<TARGET_FILE:${R_TEST}> ${args})
+  set_tests_properties(win32.${name} PROPERTIES RESOURCE_LOCK wine32 TIMEOUT 600
+    ENVIRONMENT "WINE32_QEMU=1;WINEPREFIX=${builds}/win32/wineprefix;KW_WINVER=${version};KW_DIST=${dist32};KW_SRC=${KW_SRC_W};KW_BIN=${KW_BIN_W};KW_BIN32=${bin32}")
 endfunction()
 
 # kw_fuzz(name SOURCES ... LIBS ...): a libFuzzer target (native clang build only),
