@@ -40,6 +40,9 @@ if(WIN32)
     add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-fno-rtti>)
     # Windows 95 runs on 486 and Pentium processors: no CMOV, FCOMI or SSE.
     add_compile_options(-march=i486)
+    # The programs run their code on one thread: function-local statics need
+    # no locks (kw_deliver turns them back on for a DLL's own sources).
+    add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-fno-threadsafe-statics>)
   endif()
   add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--gc-sections -s)
 elseif(KW_TARGET STREQUAL "native")
@@ -81,13 +84,16 @@ function(kw_deliver target)
       # Pentium Pro, and no sources of them come with Debian: the processor
       # check reports their finds without failing.
       kw_lib486(${target})
-      # libgcc's thread hooks call CreateSemaphoreW, a failing stub on Windows
-      # 95: the runtime's ANSI stand-in serves these programs too.
+      # libgcc's thread hooks still must not call CreateSemaphoreW.
       target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/toolkit/runtime/Semaphore.cpp)
       file(GENERATE OUTPUT ${KW_MAPS}/$<TARGET_FILE_NAME:${target}>.tool
         CONTENT "an author's tool on the C runtime DLL\n" TARGET ${target})
     else()
       kw_own_runtime(${target})
+    endif()
+    get_target_property(type ${target} TYPE)
+    if(type STREQUAL "SHARED_LIBRARY")
+      target_compile_options(${target} PRIVATE -fthreadsafe-statics)
     endif()
     add_test(NAME win32.imports.${target}
       COMMAND ${CMAKE_SOURCE_DIR}/tools/check-imports.sh $<TARGET_FILE:${target}> ${extra})
