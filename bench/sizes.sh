@@ -16,6 +16,4 @@ done
 pair=$(( $(size setup.exe) + $(size UNPACK32.DLL) ))
 printf '  setup.exe + UNPACK32.DLL: %d of %d (200 KB): %s\n' "$pair" 204800 "$(verdict "$pair" 204800)"
 printf '  kerfwise.exe: %d of %d (120 KB): %s\n' "$(size kerfwise.exe)" 122880 "$(verdict "$(size kerfwise.exe)" 122880)"
-for full in $(find "$B/win32" -name '*.full' -not -path '*/tests/*' | sort); do
-  "$root/tools/check-cpu.sh" "$full" | sed 's/^/  /' || true
-done
+"$root/tools/check-cpu.sh" -m "$B/win32/maps" "$dist" | sed 's/^/  /' || true

@@ -44,10 +44,7 @@ if(WIN32)
     # no locks (kw_deliver turns them back on for a DLL's own sources).
     add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-fno-threadsafe-statics>)
   endif()
-  add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--gc-sections)
-  if(KW_TARGET STREQUAL "win64")
-    add_link_options(-s)
-  endif()
+  add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--gc-sections -s)
 elseif(KW_TARGET STREQUAL "native")
   add_compile_options(-Wall -Wextra -Werror -g -O1 -fno-sanitize-recover=undefined)
   if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
@@ -62,24 +59,12 @@ endif()
 # (toolkit/runtime) in place of MSVCRT.DLL, which a bare Windows 95 lacks, and
 # its import table is checked against what Windows 95/98 offer. WITH_MSVCRT
 # keeps MSVCRT.DLL, for console tools that only run on the author's machine.
-# Off until the libraries linked in (libstdc++, libgcc, zlib) are built for a
-# 486 too: their objects still hold CMOV (bench/sizes.sh lists where).
-option(KW_CPU_FLOOR "check every 32-bit program for instructions beyond a 486" OFF)
 function(kw_deliver target)
   if(NOT WIN32)
     return()
   endif()
   cmake_parse_arguments(D "WITH_MSVCRT" "" "" ${ARGN})
   set(extra ${D_UNPARSED_ARGUMENTS})
-  if(KW_TARGET STREQUAL "win32")
-    # Stripped after the link; the copy with symbols (NAME.full) is what the
-    # processor check disassembles. The short section name keeps the string
-    # table out, as the linker's own stripping does.
-    add_custom_command(TARGET ${target} POST_BUILD
-      COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:${target}> $<TARGET_FILE:${target}>.full
-      COMMAND i686-w64-mingw32-objcopy --strip-all --rename-section .eh_frame=.eh_fram
-        $<TARGET_FILE:${target}>)
-  endif()
   add_custom_command(TARGET ${target} POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E make_directory ${KW_DIST}
     COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:${target}> ${KW_DIST}/)
@@ -90,10 +75,19 @@ function(kw_deliver target)
     target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/toolkit/LeanRuntime.cpp)
   endif()
   if(KW_TARGET STREQUAL "win32")
+    # The link map names the functions behind what the processor check finds
+    # in the stripped program (tools/check-cpu.sh).
+    target_link_options(${target} PRIVATE -Wl,-Map=${KW_MAPS}/$<TARGET_FILE_NAME:${target}>.map)
     if(D_WITH_MSVCRT)
       list(APPEND extra MSVCRT.DLL)
+      # The mingw-w64 start-up and C library parts it links were built for a
+      # Pentium Pro, and no sources of them come with Debian: the processor
+      # check reports their finds without failing.
+      kw_lib486(${target})
       # libgcc's thread hooks still must not call CreateSemaphoreW.
       target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/toolkit/runtime/Semaphore.cpp)
+      file(GENERATE OUTPUT ${KW_MAPS}/$<TARGET_FILE_NAME:${target}>.tool
+        CONTENT "an author's tool on the C runtime DLL\n" TARGET ${target})
     else()
       kw_own_runtime(${target})
     endif()
@@ -103,10 +97,6 @@ function(kw_deliver target)
     endif()
     add_test(NAME win32.imports.${target}
       COMMAND ${CMAKE_SOURCE_DIR}/tools/check-imports.sh $<TARGET_FILE:${target}> ${extra})
-    if(KW_CPU_FLOOR)
-      add_test(NAME win32.cpu.${target}
-        COMMAND ${CMAKE_SOURCE_DIR}/tools/check-cpu.sh $<TARGET_FILE:${target}>.full)
-    endif()
   endif()
 endfunction()
 
@@ -121,10 +111,24 @@ function(kw_own_runtime target)
     $<$<STREQUAL:$<TARGET_PROPERTY:TYPE>,EXECUTABLE>:-Wl,--disable-reloc-section>)
   add_dependencies(${target} kw_runtime)
   set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${KW_RUNTIME_SPECS} $<TARGET_FILE:kw_runtime>)
+  kw_lib486(${target})
+endfunction()
+
+# Links the target against libstdc++ and libgcc_eh with their members rebuilt
+# for the 486 (toolkit/lib486): that folder comes before the compiler's own.
+function(kw_lib486 target)
+  target_link_options(${target} PRIVATE -L${KW_LIB486})
+  add_dependencies(${target} kw_lib486)
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${KW_LIB486_FILES})
 endfunction()
 set(KW_RUNTIME_SPECS ${CMAKE_BINARY_DIR}/kw_runtime.specs)
+set(KW_LIB486 ${CMAKE_BINARY_DIR}/lib486)
+set(KW_LIB486_FILES ${KW_LIB486}/libstdc++.a ${KW_LIB486}/libgcc_eh.a)
+set(KW_MAPS ${CMAKE_BINARY_DIR}/maps)
+file(MAKE_DIRECTORY ${KW_MAPS})
+# zlib: built for the 486 in the 32-bit build (toolkit/lib486).
 if(KW_TARGET STREQUAL "win32")
-  include(${CMAKE_CURRENT_LIST_DIR}/Zlib486.cmake)
+  set(KW_ZLIB_LIBRARY kw_zlib)
 elseif(WIN32)
   set(KW_ZLIB_LIBRARY ${CMAKE_FIND_ROOT_PATH}/lib/libz.a)
 endif()
