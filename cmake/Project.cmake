@@ -43,6 +43,16 @@ if(WIN32)
     # The programs run their code on one thread: function-local statics need
     # no locks (kw_deliver turns them back on for a DLL's own sources).
     add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-fno-threadsafe-statics>)
+    # Link-time optimisation of the project's code. The linker cannot drop an
+    # unused function here: on PE every function's unwind record sits in one
+    # kept .eh_frame per object and holds it alive. The optimiser sees the
+    # whole program and leaves such functions out before any record is
+    # written. One partition: GCC 12 fails (an internal error in modref) when
+    # it splits these programs. Functions whose only exception handling is
+    # clean-up get the C personality routine then (libgcc_eh's unwind-c,
+    # rebuilt for the 486 in toolkit/lib486).
+    add_compile_options(-flto)
+    add_link_options(-flto -flto-partition=one -Os -march=i486)
   endif()
   add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--gc-sections -s)
 elseif(KW_TARGET STREQUAL "native")

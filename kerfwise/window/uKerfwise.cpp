@@ -26,6 +26,8 @@ std::vector<int> FileList::Selection() const {
   return sel;
 }
 
+TfKerfwise::~TfKerfwise() = default;
+
 void TfKerfwise::Create(TAboutBox& about) {
   about_ = &about;
   CreateForm("TfKerfwise", "The Kerfwise for Windows 95/98", 377, 300, kw::kSingleStyle);

@@ -30,6 +30,9 @@ class TfKerfwise : public kw::Form,
                    public SettingsTarget,
                    public FileDropHandler {
  public:
+  // Out of line: one copy of the destructor and its base thunks, which the
+  // 32-bit link-time optimiser would otherwise see twice.
+  ~TfKerfwise() override;
   void Create(TAboutBox& about);
 
  protected:
