@@ -1,12 +1,13 @@
 # make test   installs what is missing, builds native, win64 and win32, runs every test
 # make demo   builds everything and shows the programs at work under Wine
 # make bench  speed against the tools a user would otherwise pick
+# make fuzz   every fuzz target in turn, FUZZ_S seconds each (tools/fuzz.sh)
 # B=dir       build folder (default build); each build lives in B/<target>
 B ?= build
 JOBS ?= $(shell nproc)
 export KW_DISPLAY ?= :77
 
-.PHONY: all deps configure build test demo bench clean
+.PHONY: all deps configure build test demo bench fuzz clean
 all: build
 
 deps:
@@ -35,6 +36,10 @@ bench: configure
 	cmake --build $(B)/bench -j $(JOBS)
 	cmake --build $(B)/win64 -j $(JOBS)
 	@for s in bench/*.sh; do [ -x "$$s" ] && "$$s" $(B) || true; done
+
+fuzz: configure
+	cmake --build $(B)/native -j $(JOBS) --target fuzz_targets
+	@FUZZ_S=$(or $(FUZZ_S),600) tools/fuzz.sh $(B)
 
 clean:
 	rm -rf $(B) dist
