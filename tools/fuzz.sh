@@ -17,7 +17,7 @@ list=$(ls "$nat"/fuzz-targets/* 2>/dev/null | sort)
 mkdir -p "$nat/fuzz-logs"
 
 # "cov: 812 ft: 2100" from the last libFuzzer line that holds a tag.
-cov() { grep -E "#[0-9]+[[:space:]]+$1 " "$2" | tail -1 | sed -nE 's/.* cov: ([0-9]+) ft: ([0-9]+).*/\1 (\2)/p'; }
+cov() { grep -E "^#[0-9]+[[:space:]]+$1 " "$2" | tail -1 | sed -nE 's/.* cov: ([0-9]+) ft: ([0-9]+).*/\1 (\2)/p'; }
 stat() { sed -nE "s/^stat::$1:[[:space:]]*([0-9]+).*/\1/p" "$2" | tail -1; }
 
 for f in $list; do
@@ -51,11 +51,12 @@ for f in $list; do
   artifact=$(sed -nE 's/.*Test unit written to (.*)$/\1/p' "$log" | tail -1)
   printf '%-22s runs %10s  runs/s %7s  cov %s -> %s  corpus %s files %s KiB  findings %s\n' "$name" \
     "$(stat number_of_executed_units "$log")" "$(stat average_exec_per_sec "$log")" \
-    "$(cov INITED "$log")" "$(cov DONE "$log")" "$files" "$kib" "$([ $rc = 0 ] && echo 0 || echo 1)"
+    "$(cov INITED "$log")" "$(cov '[A-Z]+' "$log")" "$files" "$kib" "$([ $rc = 0 ] && echo 0 || echo 1)"
   if [ $rc != 0 ]; then
     grep -E "^(==[0-9]+==)?ERROR|^SUMMARY|deadly signal|timeout|out-of-memory" "$log" | head -5
     echo "finding in $name (log $log); reproducer: ${artifact:-none written}"
-    [ -n "$artifact" ] && echo "replay: $bin $artifact"
+    [ -n "$artifact" ] && echo "replay: $bin $artifact" &&
+      echo "once mended, keep it as a regression seed: mv $artifact $src/fuzz/regress/$name/"
     exit 1
   fi
 done
