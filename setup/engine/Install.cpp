@@ -3,12 +3,12 @@
 #include <windows.h>
 
 #include "setup/engine/EngineState.h"
+#include "setup/engine/Folders.h"
 #include "setup/engine/InstallPlan.h"
-#include "setup/engine/Registry.h"
+#include "setup/engine/RegSection.h"
 #include "setup/engine/Shortcuts.h"
 #include "setup/engine/SystemBackup.h"
 #include "setup/engine/Uninstall.h"
-#include "setup/wizard/Folders.h"
 
 namespace setup {
 
@@ -51,24 +51,24 @@ void InstallRun::Run() {
   host_.PlaceCopyWindow(host_.WizardBottom());
   host_.ShowCopyWindow();
   BackUpSystem();
-  if (list_.Has(":UNINSTALL")) WriteUninstallSection(s_, e_);
+  if (list_.Has(section::kUninstall)) WriteUninstallSection(s_, e_);
   RemoveFiles();
-  if (list_.Has(":INSTALL")) {
+  if (list_.Has(section::kInstall)) {
     ForceFolders(s_.DestDir);
-    CopySection(":INSTALL", TargetFolder::Dest);
+    CopySection(section::kInstall, TargetFolder::Dest);
   }
-  CopySection(":WIN", TargetFolder::Windows);
-  CopySection(":SYSTEM", TargetFolder::System);
+  CopySection(section::kWin, TargetFolder::Windows);
+  CopySection(section::kSystem, TargetFolder::System);
   host_.CloseCopyWindow();
-  if (list_.Has(":SHORTCUTS")) CreateShortcuts(s_, e_, link_);
+  if (list_.Has(section::kShortcuts)) CreateShortcuts(s_, e_, link_);
   e_.UninstallList.Add("");
   RunAtEnd = false;
-  if (int k = list_.Find(":RUNFILE"); k >= 0) {
+  if (int k = list_.Find(section::kRunFile); k >= 0) {
     e_.MainProgram = list_.At(size_t(k) + 1);
     RunAtEnd = true;
   }
   RunPostInstall();
-  if (list_.Has(":reg")) WriteRegistrySection(s_, e_);
+  if (list_.Has(section::kReg)) WriteRegistrySection(s_, e_);
   SaveUninstallList(s_, e_);
   e_.UninstallList.Clear();
   if (Restart()) return;
@@ -76,7 +76,7 @@ void InstallRun::Run() {
 }
 
 void InstallRun::BackUpSystem() {
-  if (!list_.Has(":SYSBACKUP")) {
+  if (!list_.Has(section::kSysBackup)) {
     e_.Total -= 3;
     return;
   }
@@ -91,7 +91,7 @@ void InstallRun::BackUpSystem() {
 }
 
 void InstallRun::RemoveFiles() {
-  int k = list_.Find(":REMOVEFILES");
+  int k = list_.Find(section::kRemoveFiles);
   if (k < 0) return;
   for (const std::string& entry : list_.ListEntries(k)) {
     std::string path = ExpandRemovePath(entry, GetWindowsFolder(), s_.DestDir);
@@ -140,7 +140,7 @@ void InstallRun::RunPostInstall() {
 }
 
 bool InstallRun::Restart() {
-  if (!list_.Has(":REBOOT") && !RebootNeeded) return false;
+  if (!list_.Has(section::kReboot) && !RebootNeeded) return false;
   if (host_.ShowMessage(kRestartText, "Information", MB_OKCANCEL | MB_ICONINFORMATION) != IDOK)
     return false;
   if (FolderExists(s_.TempDir)) RemoveFolderTree(s_.TempDir);

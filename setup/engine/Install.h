@@ -4,7 +4,7 @@
 #include "setup/components/Execfile.h"
 #include "setup/components/SheLink.h"
 #include "setup/engine/InstallHost.h"
-#include "setup/wizard/SetupState.h"
+#include "setup/engine/SetupState.h"
 
 namespace setup {
 

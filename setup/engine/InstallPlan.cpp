@@ -13,7 +13,7 @@ int ProgressPercent(int done, int total) {
 
 int CountSteps(const LineList& list) {
   int total = 3;
-  for (const char* keyword : {":INSTALL", ":WIN", ":SYSTEM"}) {
+  for (const char* keyword : {section::kInstall, section::kWin, section::kSystem}) {
     int k = list.Find(keyword);
     if (k >= 0) total += int(list.ListEntries(k).size()) + 1;
   }
@@ -21,7 +21,7 @@ int CountSteps(const LineList& list) {
 }
 
 std::string BackupExtension(const LineList& list) {
-  int k = list.Find(":SYSBACKUP");
+  int k = list.Find(section::kSysBackup);
   if (k < 0 || size_t(k) + 1 >= list.Count()) return "QFS";
   const std::string& line = list.At(size_t(k) + 1);
   return line.find(':') == std::string::npos ? line : "QFS";

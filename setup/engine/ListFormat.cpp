@@ -35,6 +35,10 @@ std::string ReadFileText(const std::string& path) {
   return text;
 }
 
+std::vector<std::string> FileLines(const std::string& path) {
+  return SplitLines(ReadFileText(path));
+}
+
 LineList::LineList(std::vector<std::string> lines) : lines_(std::move(lines)) {}
 
 void LineList::LoadText(std::string_view text, std::string_view source) {

@@ -5,6 +5,7 @@
 #include "toolkit/Error.h"
 #include <stdexcept>
 #include <string>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -24,6 +25,30 @@ std::vector<std::string> SplitLines(std::string_view text);
 
 // Reads a whole file; throws kw::Error "Cannot open file %s".
 std::string ReadFileText(const std::string& path);
+// The lines of a whole file, split as SplitLines does.
+std::vector<std::string> FileLines(const std::string& path);
+
+// Section keywords of the package list and the installation list; a section
+// runs from its keyword line to the first line that is exactly kEnd.
+namespace section {
+inline constexpr char kEnd[] = ":";
+inline constexpr char kExtra[] = ":EXTRA";
+inline constexpr char kPackage[] = ":PACKAGE";
+inline constexpr char kNotRunning[] = ":NOTRUNNING";
+inline constexpr char kSysBackup[] = ":SYSBACKUP";
+inline constexpr char kUninstall[] = ":UNINSTALL";
+inline constexpr char kRemoveFiles[] = ":REMOVEFILES";
+inline constexpr char kInstall[] = ":INSTALL";
+inline constexpr char kWin[] = ":WIN";
+inline constexpr char kSystem[] = ":SYSTEM";
+inline constexpr char kShortcuts[] = ":SHORTCUTS";
+inline constexpr char kRunFile[] = ":RUNFILE";
+inline constexpr char kReg[] = ":reg";
+inline constexpr char kDink[] = ":DINK";
+inline constexpr char kReboot[] = ":REBOOT";
+}  // namespace section
+
+inline bool IsTerminator(std::string_view line) { return line == section::kEnd; }
 
 // An ordered list of lines addressed by zero-based index (the wizard's lbSetup).
 class LineList {
@@ -53,11 +78,24 @@ class LineList {
   // The same, found by keyword; empty when the section is absent.
   std::vector<std::string> ListSection(std::string_view keyword) const;
 
+  // The groups of a group section whose keyword stands at k, `size` lines
+  // each, every group handed to visit (as a span of its lines) before the
+  // next is read. The line after each group is tested for the terminator, so
+  // the first group is always read. ListIndexError where a read passes the
+  // last line, after the groups before it were visited.
+  template <class Visit>
+  void ForEachGroup(int k, size_t size, Visit&& visit) const {
+    size_t i = size_t(k) + 1;
+    do {
+      if (i + size > lines_.size()) throw ListIndexError();
+      visit(std::span<const std::string>(lines_.data() + i, size));
+      i += size;
+    } while (!IsTerminator(At(i)));
+  }
+
  private:
   std::vector<std::string> lines_;
 };
-
-inline bool IsTerminator(std::string_view line) { return line == ":"; }
 
 // A :REMOVEFILES entry with its path macros expanded: "<WINDIR>" by the Windows
 // folder (no trailing backslash), then "<INSTALL>" by DestDir without trailing

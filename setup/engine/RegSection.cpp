@@ -1,4 +1,6 @@
 // The :reg section (engine step 16) with :DINK on its first group.
+#include "setup/engine/RegSection.h"
+
 #include "setup/engine/RegText.h"
 #include "setup/engine/Registry.h"
 
@@ -6,16 +8,15 @@ namespace setup {
 
 void WriteRegistrySection(const SetupState& state, EngineState& engine) {
   const LineList& lb = state.lbSetup;
-  int k = lb.Find(":reg");
+  int k = lb.Find(section::kReg);
   if (k < 0) return;
-  engine.UninstallList.Add(":reg");
-  bool dink = lb.Has(":DINK");
-  size_t i = size_t(k) + 1;
-  do {
-    const std::string& root = lb.At(i);
-    std::string key = lb.At(i + 1);
-    const std::string& name = lb.At(i + 2);
-    std::string data = SubstituteRegData(lb.At(i + 3), state.DestDir, engine.MainProgram);
+  engine.UninstallList.Add(section::kReg);
+  bool dink = lb.Has(section::kDink);
+  lb.ForEachGroup(k, 4, [&](std::span<const std::string> group) {
+    const std::string& root = group[0];
+    std::string key = group[1];
+    const std::string& name = group[2];
+    std::string data = SubstituteRegData(group[3], state.DestDir, engine.MainProgram);
     if (dink) {
       // A key holding a non-empty "reg" value is one the user keeps.
       if (ReadRegString(root, key, "reg").empty()) DeleteRegKey(root, key);
@@ -28,9 +29,8 @@ void WriteRegistrySection(const SetupState& state, EngineState& engine) {
     engine.UninstallList.Add(key);
     engine.UninstallList.Add(name);
     engine.UninstallList.Add(data);
-    i += 4;
-  } while (!IsTerminator(lb.At(i)));
-  engine.UninstallList.Add(":");
+  });
+  engine.UninstallList.Add(section::kEnd);
 }
 
 }  // namespace setup

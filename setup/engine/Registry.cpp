@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "setup/engine/Folders.h"
 #include "setup/engine/RegText.h"
 #include "toolkit/RegKey.h"
 
@@ -126,6 +127,12 @@ std::string GetProgramsFolder() {
   return ReadRegString("HKEY_CURRENT_USER",
                        "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
                        "Programs");
+}
+
+std::string StartMenuProgramsFolder() {
+  std::string programs = GetProgramsFolder();
+  // Without a recorded folder a path from the drive's root would result.
+  return programs.empty() ? GetWindowsFolder() + "\\Start Menu\\Programs" : programs;
 }
 
 }  // namespace setup

@@ -1,12 +1,8 @@
-// The installer's registry access and the :reg / :DINK sections (Windows only;
-// library setup_registry). Roots are given by name: one of the seven
+// The installer's registry access (Windows only; library setup_registry). Roots are given by name: one of the seven
 // "HKEY_..." names, compared exactly; any other name opens nothing.
 #pragma once
 #include "toolkit/Error.h"
 #include <string>
-
-#include "setup/engine/EngineState.h"
-#include "setup/wizard/SetupState.h"
 
 namespace setup {
 
@@ -34,10 +30,9 @@ void DeleteRegKey(const std::string& root, const std::string& key);
 // The user's Start Menu Programs folder from the shell's "Shell Folders" key;
 // empty when it is not recorded.
 std::string GetProgramsFolder();
-
-// Engine step 16, when :reg is present: writes every group (with :DINK on the
-// first) and records ":reg", four lines per group and ":" in UninstallList.
-// Raises the registry errors above and ListIndexError.
-void WriteRegistrySection(const SetupState& state, EngineState& engine);
+// The folder the Start Menu entries go under, for the wizard and the engine
+// alike: GetProgramsFolder, or the Windows folder's "Start Menu\Programs" when
+// the shell records none.
+std::string StartMenuProgramsFolder();
 
 }  // namespace setup

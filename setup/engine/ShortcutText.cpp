@@ -1,5 +1,5 @@
-// The part of the shortcut routines that needs no Windows API.
-#include "setup/engine/Shortcuts.h"
+#include "setup/engine/ShortcutText.h"
+
 #include "toolkit/PathText.h"
 
 namespace setup {

@@ -5,8 +5,9 @@
 
 #include <exception>
 
+#include "setup/engine/Folders.h"
 #include "setup/engine/Registry.h"
-#include "setup/wizard/Folders.h"
+#include "setup/engine/ShortcutText.h"
 
 namespace setup {
 
@@ -49,27 +50,22 @@ void MakeShortcut(TShellLink& link, const std::string& shortcut, const std::stri
 
 void CreateShortcuts(const SetupState& state, EngineState& engine, TShellLink& link) {
   const LineList& lb = state.lbSetup;
-  int k = lb.Find(":SHORTCUTS");
+  int k = lb.Find(section::kShortcuts);
   if (k < 0) return;
   ForceFolders(state.StartMenuFolder);
   std::string dest = StripBackslash(state.DestDir);
-  size_t i = size_t(k) + 1;
-  do {
-    std::string shortcut = state.StartMenuFolder + "\\" + lb.At(i);
-    std::string target = dest + "\\" + lb.At(i + 1);
-    i += 2;
+  lb.ForEachGroup(k, 2, [&](std::span<const std::string> pair) {
+    std::string shortcut = state.StartMenuFolder + "\\" + pair[0];
+    std::string target = dest + "\\" + pair[1];
     MakeShortcut(link, shortcut, target);
     if (engine.MainProgram.empty()) engine.MainProgram = kw::ExtractFileName(target);
     engine.UninstallList.Add(shortcut);
-  } while (!IsTerminator(lb.At(i)));
+  });
   engine.UninstallList.Add("+" + state.StartMenuFolder);
 }
 
 std::string StartMenuPath(const std::string& name) {
-  std::string programs = GetProgramsFolder();
-  // Without a recorded folder a path from the drive's root would result.
-  if (programs.empty()) programs = GetWindowsFolder() + "\\Start Menu\\Programs";
-  return FullStartMenuFolder(programs, name);
+  return FullStartMenuFolder(StartMenuProgramsFolder(), name);
 }
 
 }  // namespace setup

@@ -2,19 +2,15 @@
 // setup_shortcuts). Needs COM initialised on the calling thread.
 #pragma once
 #include <string>
-#include <string_view>
 
 #include "setup/components/SheLink.h"
 #include "setup/engine/EngineState.h"
-#include "setup/wizard/SetupState.h"
+#include "setup/engine/SetupState.h"
 
 namespace setup {
 
-// Engine step 2: the Programs folder without trailing backslash, "\", the folder
-// name, and one trailing backslash of the result removed.
-std::string FullStartMenuFolder(std::string_view programsFolder, std::string_view name);
-// Engine step 2 for the folder name: FullStartMenuFolder under GetProgramsFolder,
-// or under the Windows folder's "Start Menu\Programs" when the shell records none.
+// Engine step 2 for the folder name: FullStartMenuFolder under
+// StartMenuProgramsFolder.
 std::string StartMenuPath(const std::string& name);
 
 // One Start Menu entry S (a path without extension) for the target T: deletes

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "setup/wizard/Folders.h"
+#include "setup/engine/Folders.h"
 
 namespace setup {
 

@@ -2,9 +2,9 @@
 // list, begun in step 1 and saved in step 17.
 #include "setup/engine/Uninstall.h"
 
+#include "setup/engine/Folders.h"
 #include "setup/engine/Registry.h"
 #include "setup/engine/UninstallText.h"
-#include "setup/wizard/Folders.h"
 
 namespace setup {
 
@@ -24,7 +24,7 @@ void WriteUninstallEntry(const std::string& key, const std::string& displayName,
 
 void WriteUninstallSection(const SetupState& state, EngineState& engine) {
   const LineList& lb = state.lbSetup;
-  int k = lb.Find(":UNINSTALL");
+  int k = lb.Find(section::kUninstall);
   if (k < 0) return;
   size_t i = size_t(k);
   std::string windows = GetWindowsFolder();

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "setup/engine/EngineState.h"
-#include "setup/wizard/SetupState.h"
+#include "setup/engine/SetupState.h"
 
 namespace setup {
 

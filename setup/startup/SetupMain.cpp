@@ -2,17 +2,10 @@
 // message loop until the background window closes.
 #include <windows.h>
 
-#include "setup/startup/Forms.h"
 #include "setup/startup/uBack.h"
 #include "setup/wizard/uCopy.h"
 #include "setup/wizard/uSetup.h"
 #include "toolkit/App.h"
-
-namespace setup {
-TfBack* fBack = nullptr;
-TfSetup* fSetup = nullptr;
-TfCopy* fCopy = nullptr;
-}  // namespace setup
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   using namespace setup;
@@ -24,11 +17,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   TfBack back;
   TfSetup wizard;
   TfCopy copy;
-  fBack = &back;
-  fSetup = &wizard;
-  fCopy = &copy;
-  back.Create();
-  wizard.Create();  // the whole preparation
+  back.Create(wizard);
+  wizard.Create(back, back.Label1, copy);  // the whole preparation
   copy.Create();
   kw::App().Run();
   return 0;

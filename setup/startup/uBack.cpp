@@ -1,12 +1,12 @@
 #include "setup/startup/uBack.h"
 
 #include "setup/SetupIds.h"
-#include "setup/startup/Forms.h"
 #include "setup/wizard/uSetup.h"
 
 namespace setup {
 
-void TfBack::Create() {
+void TfBack::Create(TfSetup& wizard) {
+  wizard_ = &wizard;
   // Not WS_CLIPCHILDREN: the gradient must lie under the transparent label.
   CreateForm("TfBack", "Setup", 640, 480, WS_OVERLAPPEDWINDOW);
   Gradient1.Init(hwnd_);
@@ -24,7 +24,7 @@ void TfBack::FormCreate() {
 }
 
 void TfBack::FormShow() {
-  if (fSetup->tExit.Enabled()) {
+  if (wizard_->tExit.Enabled()) {
     // Preparation ended the run: nothing is to be seen until tExit fires.
     SetBounds(GetSystemMetrics(SM_CXSCREEN) + 1, GetSystemMetrics(SM_CYSCREEN) + 1, 0, 0);
     Repaint();
@@ -35,7 +35,7 @@ void TfBack::FormShow() {
 
 void TfBack::tInstallTimer() {
   tInstall.SetEnabled(false);
-  fSetup->ShowModal();
+  wizard_->ShowModal();
   Close();
 }
 

@@ -9,9 +9,13 @@
 
 namespace setup {
 
+class TfSetup;
+
 class TfBack : public kw::Form {
  public:
-  void Create();
+  // wizard: shown modally once this window is up, unless it has asked the
+  // program to end.
+  void Create(TfSetup& wizard);
 
   TGradient Gradient1;
   kw::Label Label1;  // the program's name, set by the wizard's creation step
@@ -27,6 +31,7 @@ class TfBack : public kw::Form {
  private:
   void FormCreate();
   kw::Font labelFont_;
+  TfSetup* wizard_ = nullptr;
 };
 
 }  // namespace setup

@@ -3,7 +3,7 @@
 namespace setup {
 
 std::optional<WindowName> NotRunningWindow(const LineList& lbSetup) {
-  int k = lbSetup.Find(":NOTRUNNING");
+  int k = lbSetup.Find(section::kNotRunning);
   if (k < 0) return std::nullopt;
   const std::string& line = lbSetup.At(size_t(k) + 1);
   if (line.empty()) return std::nullopt;

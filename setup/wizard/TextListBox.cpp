@@ -1,5 +1,7 @@
 #include "setup/wizard/TextListBox.h"
 
+#include "setup/wizard/FaceControls.h"
+
 namespace setup {
 
 void TTextListBox::Create(HWND parent, int id, int x, int y, int w, int h) {
@@ -13,10 +15,7 @@ void TTextListBox::Create(HWND parent, int id, int x, int y, int w, int h) {
   Remeasure();
 }
 
-HBRUSH TTextListBox::CtlColor(HDC dc) {
-  SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-  return GetSysColorBrush(COLOR_BTNFACE);
-}
+HBRUSH TTextListBox::CtlColor(HDC dc) { return FaceColor(dc); }
 
 LRESULT CALLBACK TTextListBox::SubclassProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
   auto* self = static_cast<TTextListBox*>(kw::Control::FromHandle(h));

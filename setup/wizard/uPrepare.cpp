@@ -5,9 +5,7 @@
 #include <stdexcept>
 
 #include "setup/SetupIds.h"
-#include "setup/startup/Forms.h"
-#include "setup/startup/uBack.h"
-#include "setup/wizard/Folders.h"
+#include "setup/engine/Folders.h"
 #include "setup/wizard/JoinParts.h"
 #include "setup/wizard/uCopy.h"
 #include "setup/wizard/uSetup.h"
@@ -27,10 +25,6 @@ struct StopPreparation {};
 
 void Require(const std::string& question) {
   if (!kw::Confirm(question)) throw StopPreparation{};
-}
-
-std::vector<std::string> FileLines(const std::string& path) {
-  return SplitLines(ReadFileText(path));
 }
 
 std::string ModuleFolder() {
@@ -90,15 +84,15 @@ void TfSetup::PreparePackage() {
   const std::string& temp = State.TempDir;
 
   State.lbSetup.LoadFile(source + "\\setup.lst");
-  std::vector<std::string> extra = State.lbSetup.ListSection(":EXTRA");
-  if (State.lbSetup.Has(":EXTRA")) {
+  std::vector<std::string> extra = State.lbSetup.ListSection(section::kExtra);
+  if (State.lbSetup.Has(section::kExtra)) {
     ForceFolders(temp + "\\EXTRA\\");
     for (const std::string& item : extra)
       CopyArchiveOnly(source + "\\" + item, temp + "\\EXTRA\\" + item, false);
   }
 
-  if (!State.lbSetup.Has(":PACKAGE")) Fail("No install package information.");
-  std::vector<std::string> parts = State.lbSetup.ListSection(":PACKAGE");
+  if (!State.lbSetup.Has(section::kPackage)) Fail("No install package information.");
+  std::vector<std::string> parts = State.lbSetup.ListSection(section::kPackage);
   for (size_t i = 0; i < parts.size(); ++i) {
     while (!FileExists(source + "\\" + parts[i]))
       Require("Please insert setup disk number " + std::to_string(i + 1));
@@ -144,7 +138,7 @@ void TfSetup::LoadInstallList() {
   const std::string& source = State.SourceDir;
   if (!FileExists(source + "\\setup.ini")) Fail("Could not find installation list");
   State.lbSetup.LoadFile(source + "\\setup.ini");
-  fBack->Label1.SetText(State.lbSetup.At(2));
+  backTitle_->SetText(State.lbSetup.At(2));
   State.StartMenuFolder = State.lbSetup.At(1);
   State.DestDir = StripBackslash("C:\\Program Files" + State.lbSetup.At(0));
   State.ProgramName = State.lbSetup.At(2);

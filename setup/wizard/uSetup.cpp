@@ -3,22 +3,20 @@
 #include <objbase.h>
 
 #include "setup/SetupIds.h"
-#include "setup/startup/Forms.h"
-#include "setup/startup/uBack.h"
-#include "setup/wizard/Folders.h"
+#include "setup/engine/Folders.h"
 #include "toolkit/App.h"
 
 namespace setup {
-
-// Page area right of the side panel, above the button bar.
-constexpr int kPageLeft = 137, kPageWidth = 279, kPageHeight = 243;
 
 TfSetup::~TfSetup() {
   if (hwnd_) FormDestroy();
   DestroyHandle();
 }
 
-void TfSetup::Create() {
+void TfSetup::Create(kw::Form& background, kw::Label& backTitle, TfCopy& copy) {
+  background_ = &background;
+  backTitle_ = &backTitle;
+  copy_ = &copy;
   CreateForm("TfSetup", "Setup", 0, 0, kw::kDialogStyle);
   SetClientSize(416, 284);
   tExit.Init(hwnd_, ids::kTimerExit, 250);
@@ -68,7 +66,7 @@ void TfSetup::bCancelClick() { Close(); }
 
 void TfSetup::tExitTimer() {
   tExit.SetEnabled(false);
-  fBack->Close();
+  background_->Close();
 }
 
 void TfSetup::FormDestroy() {

@@ -7,8 +7,8 @@
 #include "setup/components/Execfile.h"
 #include "setup/components/SheLink.h"
 #include "setup/components/ZipExtr.h"
+#include "setup/engine/SetupState.h"
 #include "setup/wizard/FaceControls.h"
-#include "setup/wizard/SetupState.h"
 #include "setup/wizard/TextListBox.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Form.h"
@@ -21,8 +21,11 @@ class TfCopy;
 class TfSetup : public kw::Form {
  public:
   ~TfSetup() override;
-  // Creates the window and its controls, then runs the creation step.
-  void Create();
+  // Creates the window and its controls, then runs the creation step. The
+  // wizard closes background (the program's main window) to end the program,
+  // shows the program's name in backTitle, and hands copy (the engine's
+  // progress window, made after the wizard) to the engine at Finish.
+  void Create(kw::Form& background, kw::Label& backTitle, TfCopy& copy);
 
   SetupState State;  // the installer state, lbSetup included
   kw::Timer tExit;   // enabled: the program is to end
@@ -76,6 +79,9 @@ class TfSetup : public kw::Form {
   void FormShow() override;
 
  private:
+  // Page area right of the side panel, above the button bar.
+  static constexpr int kPageLeft = 137, kPageWidth = 279, kPageHeight = 243;
+
   void CreateFrame();
   void CreatePages();
   void FillPaths();
@@ -88,6 +94,9 @@ class TfSetup : public kw::Form {
   // Destruction step.
   void FormDestroy();
 
+  kw::Form* background_ = nullptr;
+  kw::Label* backTitle_ = nullptr;
+  TfCopy* copy_ = nullptr;
   bool comInitialised_ = false;
   TfCopy* progress_ = nullptr;  // the extraction's progress window while it runs
 };

@@ -3,10 +3,9 @@
 #include <windows.h>
 
 #include "setup/SetupIds.h"
+#include "setup/engine/Folders.h"
 #include "setup/engine/Install.h"
 #include "setup/engine/Registry.h"
-#include "setup/startup/Forms.h"
-#include "setup/wizard/Folders.h"
 #include "setup/wizard/PageText.h"
 #include "setup/wizard/WizardHost.h"
 #include "setup/wizard/uSetup.h"
@@ -16,12 +15,7 @@ namespace setup {
 
 namespace {
 
-constexpr int kPageLeft = 137, kPageWidth = 279, kPageHeight = 243;
 constexpr int kTextBox = kw::Memo::kReadOnly | kw::Memo::kBorder | kw::Memo::kScrollBars;
-
-std::vector<std::string> FileLines(const std::string& path) {
-  return SplitLines(ReadFileText(path));
-}
 
 // Names in the folder, as the system lists them, without hidden and system
 // entries, volume labels, "." and "..".
@@ -121,7 +115,7 @@ void TfSetup::bNextClick() {
     bCancel.SetEnabled(false);
     bNext.SetEnabled(false);
     // An error here goes to the default error box and leaves the wizard as it is.
-    WizardHost host(*this, *fCopy);
+    WizardHost host(*this, *copy_);
     RunInstall(State, host, ExecFile1, Shelllink1);
     bCancel.SetEnabled(true);
     Close();

@@ -1,5 +1,5 @@
 // The folder routines against the real file system under Wine.
-#include "setup/wizard/Folders.h"
+#include "setup/engine/Folders.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "setup/wizard/Folders.h"
+#include "setup/engine/Folders.h"
 
 namespace setup::test {
 

@@ -10,7 +10,7 @@
 #include <algorithm>
 
 #include "InstallFixture.h"
-#include "setup/wizard/Folders.h"
+#include "setup/engine/Folders.h"
 
 using namespace setup;
 using namespace setup::test;
@@ -28,6 +28,9 @@ std::string Join(const std::vector<std::string>& lines) {
 
 // One run's surroundings: a package folder, a Programs folder of its own for the
 // shortcuts (the shell's record is put back afterwards), the wizard's components.
+// What a test puts outside its own folder (Windows folder, drive C, registry) is
+// registered with Shared/SharedKey and removed at TearDown, also after a failed
+// assertion ended the test early.
 class InstallTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -46,6 +49,10 @@ class InstallTest : public ::testing::Test {
     exec.Wait = true;
   }
   void TearDown() override {
+    if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+    for (const std::string& f : shared) Remove(f);
+    if (madeSystem) RemoveDirectoryA((win + "\\System").c_str());
+    for (const auto& [rootKey, key] : sharedKeys) RegDeleteTree(rootKey, key);
     if (programsBefore.front() != '<')
       RegSetString(HKEY_CURRENT_USER, kShellFolders, "Programs", programsBefore);
     RemoveFolderTree(root);
@@ -54,30 +61,42 @@ class InstallTest : public ::testing::Test {
   void List(const std::vector<std::string>& lines) { state.lbSetup = LineList(lines); }
   void Package(const std::string& name, const std::string& text) { WriteText(pkg + "\\" + name, text); }
   void Run() { RunInstall(state, host, exec, link); }
+  const std::string& Shared(const std::string& path) { return shared.emplace_back(path); }
+  void SharedKey(HKEY rootKey, const std::string& key) { sharedKeys.emplace_back(rootKey, key); }
+  // The Windows folder's System folder, made when missing and then removed.
+  void NeedSystemFolder() {
+    madeSystem = !FolderExists(win + "\\System");
+    ForceFolders(win + "\\System");
+  }
 
   std::string win, root, pkg, programsBefore;
   SetupState state;
   TestHost host;
   TExecFile exec;
   TShellLink link;
+  HANDLE held = INVALID_HANDLE_VALUE;  // a target held open, closed at TearDown
+  std::vector<std::string> shared;
+  std::vector<std::pair<HKEY, std::string>> sharedKeys;
+  bool madeSystem = false;
 };
 
-// Every section of the installation list, with a file held open in the Windows
-// folder, a starred entry over an existing file, .ex_ programs, the post-
-// installation program, Cancel on the restart question and Yes to "run now".
-TEST_F(InstallTest, WholeListWithFileInUse) {
+// The file side of a whole list: the system backup, removals with both macros,
+// the three copy sections with a starred entry over an existing file, .ex_
+// programs and a file held open in the Windows folder; Cancel on the restart
+// question.
+TEST_F(InstallTest, BackupRemovalsAndCopiesWithAFileInUse) {
   std::string dest = root + "\\Program Files\\KwApp";
-  std::string sm = root + "\\Programs\\KwApp Menu";
   state.DestDir = dest;
   CopyFileA(ProbeExe().c_str(), (pkg + "\\main.ex_").c_str(), FALSE);
-  CopyFileA(ProbeExe().c_str(), (pkg + "\\_setup.ex_").c_str(), FALSE);
   Package("readme.txt", "read me");
   Package("keep.ini", "new settings");
   Package("kwt_win.txt", "windows file");
   Package("kwt_lock.dll", "new library");
   Package("kwt_sys.dll", "system library");
-  bool madeSystem = !FolderExists(win + "\\System");
-  ForceFolders(win + "\\System");
+  NeedSystemFolder();
+  for (const char* f : {"\\kwt_win.txt", "\\kwt_old.txt", "\\kwt_lock.dll", "\\kwt_lock.MQF",
+                        "\\System\\kwt_sys.dll", "\\CONFIG.KWB", "\\AUTOEXEC.KWB", "\\WININIT.INI"})
+    Shared(win + f);
   // What the target system already holds.
   ForceFolders(dest);
   WriteText(dest + "\\keep.ini", "user settings", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
@@ -85,39 +104,30 @@ TEST_F(InstallTest, WholeListWithFileInUse) {
   WriteText(win + "\\kwt_old.txt", "obsolete");
   WriteText(win + "\\kwt_lock.dll", "old library");
   const DWORD kProtected = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
-  WriteText("C:\\CONFIG.SYS", "FILES=40", kProtected);
-  WriteText("C:\\AUTOEXEC.BAT", "PATH C:\\DOS");
+  WriteText(Shared("C:\\CONFIG.SYS"), "FILES=40", kProtected);
+  WriteText(Shared("C:\\AUTOEXEC.BAT"), "PATH C:\\DOS");
   Remove("C:\\MSDOS.SYS");
   WriteText(win + "\\CONFIG.KWB", "older backup",
             FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
   Remove(win + "\\WININIT.INI");
-  RegSetString(HKEY_CURRENT_USER, "Software\\KwEngineTest\\Stale", "x", "y");
-  HANDLE held = CreateFileA((win + "\\kwt_lock.dll").c_str(), GENERIC_READ, 0, nullptr,
-                            OPEN_EXISTING, 0, nullptr);
+  held = CreateFileA((win + "\\kwt_lock.dll").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+                     nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
 
   List({"\\KwApp", "KwApp Menu", "KwApp",
         ":NOTRUNNING", "KwNoClass,KwNoTitle", ":",
         ":SYSBACKUP", "KWB", ":",
-        ":UNINSTALL", "KwEngineTest", "KwApp Test", "kwt_unin.exe", "r", ":",
         ":REMOVEFILES", "<INSTALL>old.txt", "<WINDIR>\\kwt_old.txt", ":",
-        ":INSTALL", "readme.txt", "main.EX_", "_setup.ex_", "*keep.ini", ":",
+        ":INSTALL", "readme.txt", "main.EX_", "*keep.ini", ":",
         ":WIN", "kwt_win.txt", "kwt_lock.dll", ":",
-        ":SYSTEM", "kwt_sys.dll", ":",
-        ":SHORTCUTS", "KwApp", "main.exe", "readme.txt", "readme.txt", ":",
-        ":DINK",
-        ":RUNFILE", "main.exe", ":",
-        ":reg",
-        "HKEY_CURRENT_USER", "Software\\KwEngineTest", "Path", "r",
-        "HKEY_CURRENT_USER", "Software\\KwEngineTest", "Open", "p",
-        "HKEY_CURRENT_USER", "Software\\KwEngineTest", "Count", "#5#", ":"});
-  host.answers = {IDCANCEL, IDYES};
-  Remove(dest + "\\main.exe.txt");
+        ":SYSTEM", "kwt_sys.dll", ":"});
+  host.answers = {IDCANCEL};
   Run();
   CloseHandle(held);
+  held = INVALID_HANDLE_VALUE;
 
-  // Progress: 13 steps; the backup shows three, the copies one each.
-  EXPECT_EQ(host.progress, (std::vector<int>{7, 15, 23, 38, 46, 53, 61, 69, 76, 84}));
+  // Progress: 12 steps; the backup shows three, the copies one each.
+  EXPECT_EQ(host.progress, (std::vector<int>{8, 16, 25, 41, 50, 58, 66, 75, 83}));
   ASSERT_GE(host.log.size(), 4u);
   EXPECT_EQ(host.log[0], "place 412");
   EXPECT_EQ(host.log[1], "show");
@@ -161,6 +171,47 @@ TEST_F(InstallTest, WholeListWithFileInUse) {
   EXPECT_LT(first, second);
   EXPECT_TRUE(RebootNeeded);
 
+  // The end: restart question (Cancel), then the plain completion message.
+  EXPECT_EQ(host.Messages(),
+            (std::vector<std::string>{
+                "Information: Installation must reboot your computer. (" +
+                    std::to_string(MB_OKCANCEL | MB_ICONINFORMATION) + ")",
+                "Confirm: Installation is complete (" +
+                    std::to_string(MB_OK | MB_ICONQUESTION) + ")"}));
+  EXPECT_FALSE(host.Logged("restart"));
+}
+
+// The program side of a whole list: the uninstall entry, the post-installation
+// program, shortcuts, :RUNFILE, the registry with :DINK, the uninstall list that
+// names every target, and Yes to "run now".
+TEST_F(InstallTest, ProgramShortcutsRegistryAndUninstallList) {
+  std::string dest = root + "\\Program Files\\KwApp";
+  std::string sm = root + "\\Programs\\KwApp Menu";
+  state.DestDir = dest;
+  CopyFileA(ProbeExe().c_str(), (pkg + "\\main.ex_").c_str(), FALSE);
+  CopyFileA(ProbeExe().c_str(), (pkg + "\\_setup.ex_").c_str(), FALSE);
+  Package("readme.txt", "read me");
+  Package("kwt_win.txt", "windows file");
+  Shared(win + "\\kwt_win.txt");
+  std::string un = std::string(kUninstallKey) + "KwEngineTest";
+  SharedKey(HKEY_CURRENT_USER, "Software\\KwEngineTest");
+  SharedKey(HKEY_LOCAL_MACHINE, un);
+  RegSetString(HKEY_CURRENT_USER, "Software\\KwEngineTest\\Stale", "x", "y");
+
+  List({"\\KwApp", "KwApp Menu", "KwApp",
+        ":UNINSTALL", "KwEngineTest", "KwApp Test", "kwt_unin.exe", "r", ":",
+        ":INSTALL", "readme.txt", "main.EX_", "_setup.ex_", ":",
+        ":WIN", "kwt_win.txt", ":",
+        ":SHORTCUTS", "KwApp", "main.exe", "readme.txt", "readme.txt", ":",
+        ":DINK",
+        ":RUNFILE", "main.exe", ":",
+        ":reg",
+        "HKEY_CURRENT_USER", "Software\\KwEngineTest", "Path", "r",
+        "HKEY_CURRENT_USER", "Software\\KwEngineTest", "Open", "p",
+        "HKEY_CURRENT_USER", "Software\\KwEngineTest", "Count", "#5#", ":"});
+  host.answers = {IDYES};
+  Run();
+
   // The post-installation program ran with PackageDir, was waited for, is gone.
   // (Wine hands the child its program path in quotes when it holds a blank.)
   std::string setupReport = ReadText(dest + "\\_setup.exe.txt");
@@ -179,7 +230,6 @@ TEST_F(InstallTest, WholeListWithFileInUse) {
             dest + "\\main.exe %1");
   EXPECT_EQ(RegNumber(HKEY_CURRENT_USER, "Software\\KwEngineTest", "Count"), 5u);
   EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, "Software\\KwEngineTest\\Stale"));
-  std::string un = std::string(kUninstallKey) + "KwEngineTest";
   EXPECT_EQ(RegString(HKEY_LOCAL_MACHINE, un, "DisplayName"), "KwApp Test");
   EXPECT_EQ(RegString(HKEY_LOCAL_MACHINE, un, "UninstallString"),
             win + "\\kwt_unin.exe \"" + dest + "\\unin.ini\"");
@@ -187,36 +237,23 @@ TEST_F(InstallTest, WholeListWithFileInUse) {
   // The uninstall list names every target, whatever happened to it.
   EXPECT_EQ(ReadText(dest + "\\unin.ini"),
             Join({"KwApp", dest, dest + "\\readme.txt", dest + "\\main.exe",
-                  dest + "\\_setup.exe", dest + "\\keep.ini", win + "\\kwt_win.txt",
-                  win + "\\kwt_lock.dll", win + "\\System\\kwt_sys.dll", sm + "\\KwApp",
+                  dest + "\\_setup.exe", win + "\\kwt_win.txt", sm + "\\KwApp",
                   sm + "\\readme.txt", "+" + sm, "", ":reg",
                   "HKEY_CURRENT_USER", "Software\\KwEngineTest", "Path", dest,
                   "HKEY_CURRENT_USER", "Software\\KwEngineTest", "Open", dest + "\\main.exe %1",
                   "HKEY_CURRENT_USER", "Software\\KwEngineTest", "Count", "#5#", ":"}));
 
-  // The end: restart question (Cancel), then "run now?" (Yes) opens the program.
+  // The end: no restart question; "run now?" (Yes) opens the program.
   EXPECT_EQ(host.Messages(),
             (std::vector<std::string>{
-                "Information: Installation must reboot your computer. (" +
-                    std::to_string(MB_OKCANCEL | MB_ICONINFORMATION) + ")",
                 "Information: Installation is complete, would you like to run KwApp now? (" +
-                    std::to_string(MB_YESNO | MB_ICONINFORMATION) + ")"}));
-  EXPECT_FALSE(host.Logged("restart"));
+                std::to_string(MB_YESNO | MB_ICONINFORMATION) + ")"}));
+  EXPECT_FALSE(RebootNeeded);
   EXPECT_TRUE(host.Logged("open " + dest + "\\main.exe in " + dest));
   EXPECT_TRUE(RunAtEnd);
   ASSERT_TRUE(AwaitFile(dest + "\\main.exe.txt", 10000)) << "the main program did not start";
   EXPECT_NE(ReadText(dest + "\\main.exe.txt").find("cwd=" + dest + "\r\n"), std::string::npos);
   Sleep(200);  // let the program end before its folder is removed
-
-  // Leave the shared prefix as it was.
-  for (const char* f : {"\\kwt_win.txt", "\\kwt_lock.dll", "\\kwt_lock.MQF", "\\System\\kwt_sys.dll",
-                        "\\CONFIG.KWB", "\\AUTOEXEC.KWB", "\\WININIT.INI"})
-    Remove(win + f);
-  if (madeSystem) RemoveDirectoryA((win + "\\System").c_str());
-  Remove("C:\\CONFIG.SYS");
-  Remove("C:\\AUTOEXEC.BAT");
-  RegDeleteTree(HKEY_CURRENT_USER, "Software\\KwEngineTest");
-  RegDeleteTree(HKEY_LOCAL_MACHINE, un);
 }
 
 // The progress of a backup and four files; :REBOOT answered with OK removes

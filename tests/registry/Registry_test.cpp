@@ -8,6 +8,8 @@
 
 #include <stdexcept>
 
+#include "setup/engine/RegSection.h"
+
 using namespace setup;
 
 namespace {

@@ -1,4 +1,4 @@
-// Uninstall list location, uninstall command, the list file, Start Menu path.
+// Uninstall list location, uninstall command, the list file.
 #include "setup/engine/UninstallText.h"
 #include "toolkit/Error.h"
 
@@ -8,7 +8,6 @@
 #include <stdexcept>
 
 #include "setup/engine/ListFormat.h"
-#include "setup/engine/Shortcuts.h"
 
 using namespace setup;
 
@@ -49,13 +48,4 @@ TEST(UninstallText, ListFileHasCrLfLinesAndReplacesOldFile) {
   } catch (const kw::Error& e) {
     EXPECT_STREQ(e.what(), "Cannot write file /dev/full");
   }
-}
-
-TEST(UninstallText, StartMenuFolderPath) {
-  const char* progs = "C:\\WINDOWS\\Start Menu\\Programs";
-  EXPECT_EQ(FullStartMenuFolder(progs, "My App"), std::string(progs) + "\\My App");
-  EXPECT_EQ(FullStartMenuFolder(std::string(progs) + "\\", "My App\\"),
-            std::string(progs) + "\\My App");
-  EXPECT_EQ(FullStartMenuFolder(progs, ""), progs) << "empty name: the Programs folder itself";
-  EXPECT_EQ(FullStartMenuFolder("", "My App"), "\\My App");
 }

@@ -9,10 +9,11 @@
 
 #include <stdexcept>
 
+#include "setup/engine/Folders.h"
+#include "setup/engine/RegSection.h"
 #include "setup/engine/Registry.h"
 #include "setup/engine/Shortcuts.h"
 #include "setup/engine/UninstallText.h"
-#include "setup/wizard/Folders.h"
 
 using namespace setup;
 

@@ -1,4 +1,4 @@
-#include "setup/wizard/Folders.h"
+#include "setup/engine/Folders.h"
 
 #include <windows.h>
 
