@@ -37,12 +37,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   } catch (const setup::ListIndexError&) {
   }
   setup::BackupExtension(l);
-  for (const char* kw : {":INSTALL", ":WIN", ":SYSTEM", ":reg", ":SHORTCUTS", ":REMOVEFILES", ":EXTRA"}) {
+  // Each section with the rules the engine applies to its entries.
+  enum Kind { kCopy, kRemove, kPlain };
+  const std::pair<const char*, Kind> sections[] = {{":INSTALL", kCopy},     {":WIN", kCopy},
+                                                   {":SYSTEM", kCopy},      {":REMOVEFILES", kRemove},
+                                                   {":SHORTCUTS", kPlain}, {":EXTRA", kPlain}};
+  for (const auto& [keyword, kind] : sections) {
     try {
-      for (const std::string& e : l.ListSection(kw)) {
-        const setup::CopyEntry c = setup::ParseCopyEntry(e);
-        setup::ReplacementNames(setup::CopyTargetPath(setup::TargetFolder::System, "C:\\P", "C:\\W", c.target));
-        setup::ExpandRemovePath(e, "C:\\WINDOWS", "C:\\P\\");
+      for (const std::string& e : l.ListSection(keyword)) {
+        if (kind == kCopy) {
+          const setup::CopyEntry c = setup::ParseCopyEntry(e);
+          setup::ReplacementNames(setup::CopyTargetPath(setup::TargetFolder::System, "C:\\P", "C:\\W", c.target));
+        } else if (kind == kRemove) {
+          setup::ExpandRemovePath(e, "C:\\WINDOWS", "C:\\P\\");
+        }
       }
     } catch (const setup::ListIndexError&) {
     }
