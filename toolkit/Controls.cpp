@@ -199,9 +199,21 @@ void Separator::Create(HWND parent, int id, int x, int y, int w) {
 
 namespace {
 
-// Panels pass what their controls tell them on to the form.
+// Panels pass what their controls tell them on to the form. A multi-line edit
+// in dialog mode (the form's keyboard handling puts it there) turns Tab into
+// WM_NEXTDLGCTL and Esc into WM_CLOSE to its parent: the panel moves the focus
+// on as a dialog would, and is never closed by a message.
 LRESULT CALLBACK PanelProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
+    case WM_CLOSE:
+      return 0;
+    case WM_NEXTDLGCTL: {
+      HWND top = h;
+      while ((GetWindowLongA(top, GWL_STYLE) & WS_CHILD) && GetParent(top)) top = GetParent(top);
+      HWND next = LOWORD(lp) ? HWND(wp) : GetNextDlgTabItem(top, GetFocus(), wp != 0);
+      if (next) SetFocus(next);
+      return 0;
+    }
     case WM_COMMAND:
     case WM_NOTIFY:
     case WM_DRAWITEM:

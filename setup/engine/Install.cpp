@@ -2,9 +2,12 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "setup/engine/EngineState.h"
 #include "setup/engine/Folders.h"
 #include "setup/engine/InstallPlan.h"
+#include "setup/engine/NextStart.h"
 #include "setup/engine/RegSection.h"
 #include "setup/engine/Shortcuts.h"
 #include "setup/engine/SystemBackup.h"
@@ -30,8 +33,12 @@ class InstallRun {
   void RemoveFiles();
   void CopySection(const char* keyword, TargetFolder folder);
   void CopyOne(const std::string& line, TargetFolder folder);
+  // True when the target now holds the package file, keeps the user's file
+  // (a starred entry) or waits for the next start.
+  bool CopyInto(const std::string& source, const std::string& target, bool keep);
+  void SaveWhatWasDone();
   void RunPostInstall();
-  // True when the restart was requested (nothing more is shown).
+  // True when the user chose to restart now: no completion message follows.
   bool Restart();
   void Complete();
 
@@ -41,6 +48,10 @@ class InstallRun {
   TExecFile& exec_;
   TShellLink& link_;
   EngineState e_;
+  NextStartReplacer replacer_;
+  std::vector<std::string> failed_;  // targets neither copied nor queued
+  bool listEnded_ = false;           // the empty line after the files is in the list
+  bool listSaved_ = false;
 };
 
 void InstallRun::Run() {
@@ -51,28 +62,54 @@ void InstallRun::Run() {
   host_.PlaceCopyWindow(host_.WizardBottom());
   host_.ShowCopyWindow();
   BackUpSystem();
-  if (list_.Has(section::kUninstall)) WriteUninstallSection(s_, e_);
-  RemoveFiles();
-  if (list_.Has(section::kInstall)) {
-    ForceFolders(s_.DestDir);
-    CopySection(section::kInstall, TargetFolder::Dest);
+  try {
+    if (list_.Has(section::kUninstall)) WriteUninstallSection(s_, e_);
+    RemoveFiles();
+    if (list_.Has(section::kInstall)) {
+      ForceFolders(s_.DestDir);
+      CopySection(section::kInstall, TargetFolder::Dest);
+    }
+    CopySection(section::kWin, TargetFolder::Windows);
+    CopySection(section::kSystem, TargetFolder::System);
+    host_.CloseCopyWindow();
+    if (list_.Has(section::kShortcuts)) CreateShortcuts(s_, e_, link_);
+    e_.UninstallList.Add("");
+    listEnded_ = true;
+    RunAtEnd = false;
+    if (int k = list_.Find(section::kRunFile); k >= 0) {
+      e_.MainProgram = list_.At(size_t(k) + 1);
+      RunAtEnd = true;
+    }
+    RunPostInstall();
+    if (list_.Has(section::kReg)) WriteRegistrySection(s_, e_);
+    listSaved_ = true;
+    SaveUninstallList(s_, e_);
+  } catch (...) {
+    SaveWhatWasDone();
+    throw;
   }
-  CopySection(section::kWin, TargetFolder::Windows);
-  CopySection(section::kSystem, TargetFolder::System);
-  host_.CloseCopyWindow();
-  if (list_.Has(section::kShortcuts)) CreateShortcuts(s_, e_, link_);
-  e_.UninstallList.Add("");
-  RunAtEnd = false;
-  if (int k = list_.Find(section::kRunFile); k >= 0) {
-    e_.MainProgram = list_.At(size_t(k) + 1);
-    RunAtEnd = true;
-  }
-  RunPostInstall();
-  if (list_.Has(section::kReg)) WriteRegistrySection(s_, e_);
-  SaveUninstallList(s_, e_);
   e_.UninstallList.Clear();
+  if (!failed_.empty())
+    host_.ShowMessage(IncompleteText(failed_), kSetupCaption, MB_OK | MB_ICONWARNING);
   if (Restart()) return;
   Complete();
+}
+
+// An error is ending the engine once the uninstall entry may exist: what was
+// installed so far stays removable, through a list closed the way a whole one is.
+void InstallRun::SaveWhatWasDone() {
+  if (listSaved_ || e_.UninstallListPath.empty()) return;
+  const std::vector<std::string>& lines = e_.UninstallList.Lines();
+  if (!listEnded_)
+    e_.UninstallList.Add("");
+  else if (std::find(lines.begin(), lines.end(), section::kReg) != lines.end() &&
+           lines.back() != section::kEnd)
+    e_.UninstallList.Add(section::kEnd);
+  try {
+    SaveUninstallList(s_, e_);
+  } catch (const kw::Error&) {
+    // The error that ended the engine is the one to show.
+  }
 }
 
 void InstallRun::BackUpSystem() {
@@ -112,28 +149,41 @@ void InstallRun::CopyOne(const std::string& line, TargetFolder folder) {
   ShowProgress();
   host_.RepaintCopyWindow();
   std::string source = s_.PackageDir + "\\" + entry.source;
-  std::string windows = GetWindowsFolder();
-  std::string target = CopyTargetPath(folder, s_.DestDir, windows, entry.target);
-  if (CopyFileA(source.c_str(), target.c_str(), entry.keep) || entry.keep) {
-    SetArchiveOnly(target);
-  } else {
-    // In use: copy beside it and let Windows swap the files at the next start.
-    Replacement r = ReplacementNames(target);
-    if (CopyFileA(source.c_str(), r.next.c_str(), FALSE)) {
-      RebootNeeded = true;
-      std::string ini = WininitPath(windows);
-      WritePrivateProfileStringA("Rename", r.backup.c_str(), target.c_str(), ini.c_str());
-      WritePrivateProfileStringA("Rename", target.c_str(), r.next.c_str(), ini.c_str());
-    }
-  }
+  std::string target = CopyTargetPath(folder, s_.DestDir, GetWindowsFolder(), entry.target);
+  if (!CopyInto(source, target, entry.keep)) failed_.push_back(target);
   e_.UninstallList.Add(target);
+}
+
+bool InstallRun::CopyInto(const std::string& source, const std::string& target, bool keep) {
+  if (CopyFileA(source.c_str(), target.c_str(), keep)) {
+    SetArchiveOnly(target);
+    return true;
+  }
+  DWORD error = GetLastError();
+  switch (ClassifyCopyFailure(keep, error, GetFileAttributesA(target.c_str()))) {
+    case CopyFailure::Kept:
+      SetArchiveOnly(target);
+      return true;
+    case CopyFailure::ReadOnly:
+      // Cleared, the target is classified anew should the copy fail again.
+      SetArchiveOnly(target);
+      return CopyInto(source, target, keep);
+    case CopyFailure::InUse:
+      if (!replacer_.Replace(source, target)) return false;
+      RebootNeeded = true;
+      return true;
+    case CopyFailure::Failed:
+      break;
+  }
+  return false;
 }
 
 void InstallRun::RunPostInstall() {
   std::string program = s_.DestDir + "\\_setup.exe";
   if (!FileExists(program)) return;
-  exec_.CommandLine = program;
-  exec_.Parameters = s_.PackageDir;
+  // Unquoted, "C:\Program Files\..." would start C:\Program.exe if there is one.
+  exec_.CommandLine = Quote(program);
+  exec_.Parameters = QuoteIfBlank(s_.PackageDir);
   exec_.Execute();
   DeleteFileA(program.c_str());
   host_.BringToFront();
@@ -151,7 +201,8 @@ bool InstallRun::Restart() {
     host_.ProcessMessages();
     if (!FolderExists(s_.TempDir)) break;
   }
-  host_.RequestRestart();
+  if (!host_.RequestRestart())
+    host_.ShowMessage(kRestartRefusedText, kSetupCaption, MB_OK | MB_ICONWARNING);
   return true;
 }
 

@@ -17,9 +17,11 @@ extern bool RunAtEnd;
 // completion message, or right after asking Windows to restart. Turns
 // state.StartMenuFolder into its full path. ExecFile1 and Shelllink1 are the
 // wizard's components (ExecFile1 set to Wait, not Associate).
-// Errors (ListIndexError, the registry errors, "Cannot create file %s") end it
-// where they arise and propagate to the caller's error box; the copy-progress
-// window is then left as it was.
+// Entries that could be neither copied nor queued for the next start are named
+// in one warning before the closing question. Errors (ListIndexError, the
+// registry errors, "Cannot create file %s") end it where they arise and
+// propagate to the caller's error box, once the uninstall list built so far is
+// saved; the copy-progress window is then left as it was.
 void RunInstall(SetupState& state, InstallHost& host, TExecFile& ExecFile1, TShellLink& Shelllink1);
 
 }  // namespace setup

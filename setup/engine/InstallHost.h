@@ -25,8 +25,8 @@ class InstallHost {
                           unsigned flags) = 0;
   // Lets the pending window messages be handled.
   virtual void ProcessMessages() = 0;
-  // Asks Windows for a normal restart; the answer is not looked at.
-  virtual void RequestRestart() = 0;
+  // Asks Windows for a normal restart; false when the system refused.
+  virtual bool RequestRestart() = 0;
   // The shell's "OPEN" of a file, with its working folder, shown normally.
   virtual void ShellOpen(const std::string& file, const std::string& folder) = 0;
   // Brings the installer's application window to the foreground.

@@ -10,7 +10,7 @@ int SystemInstallHost::ShowMessage(const std::string& text, const std::string& c
 }
 
 void SystemInstallHost::ProcessMessages() { PumpMessages(); }
-void SystemInstallHost::RequestRestart() { RequestSystemRestart(); }
+bool SystemInstallHost::RequestRestart() { return RequestSystemRestart(); }
 
 void SystemInstallHost::ShellOpen(const std::string& file, const std::string& folder) {
   ShellExecuteA(owner_, "OPEN", file.c_str(), nullptr, folder.c_str(), SW_SHOWNORMAL);
@@ -60,9 +60,9 @@ void EnableShutdownPrivilege() {
 
 }  // namespace
 
-void RequestSystemRestart() {
+bool RequestSystemRestart() {
   EnableShutdownPrivilege();
-  ExitWindowsEx(EWX_REBOOT, 0);
+  return ExitWindowsEx(EWX_REBOOT, 0) != FALSE;
 }
 
 }  // namespace setup

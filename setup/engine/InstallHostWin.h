@@ -16,7 +16,7 @@ class SystemInstallHost : public InstallHost {
 
   int ShowMessage(const std::string& text, const std::string& caption, unsigned flags) override;
   void ProcessMessages() override;
-  void RequestRestart() override;
+  bool RequestRestart() override;
   void ShellOpen(const std::string& file, const std::string& folder) override;
   void BringToFront() override;
 
@@ -29,6 +29,7 @@ class SystemInstallHost : public InstallHost {
 void PumpMessages();
 // ExitWindowsEx(EWX_REBOOT), after enabling the shutdown privilege where the
 // system has one (looked up at run time: Windows 95/98 have no such calls).
-void RequestSystemRestart();
+// False when the system refused.
+bool RequestSystemRestart();
 
 }  // namespace setup

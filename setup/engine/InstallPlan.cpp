@@ -40,12 +40,48 @@ std::string CopyTargetPath(TargetFolder folder, std::string_view destDir,
   return std::string(windowsFolder) + "\\System\\" + std::string(name);
 }
 
-Replacement ReplacementNames(std::string_view target) {
-  return {kw::ChangeFileExt(target, ".MQF"), kw::ChangeFileExt(target, ".BAK")};
+Replacement ReplacementNames(std::string_view target, int n) {
+  std::string stem = kw::ChangeFileExt(target, "");
+  if (n > 0) {
+    std::string number = std::to_string(n);
+    size_t name = kw::ExtractFilePath(stem).size();
+    size_t length = stem.size() - name;
+    if (length <= 8 && length + number.size() > 8) stem.resize(name + 8 - number.size());
+    stem += number;
+  }
+  return {stem + ".MQF", stem + ".BAK"};
+}
+
+CopyFailure ClassifyCopyFailure(bool keep, unsigned long error, unsigned long attrs) {
+  // The system's codes and attribute bits, spelt out to keep this file free of
+  // the Windows headers.
+  constexpr unsigned long kAccessDenied = 5, kSharingViolation = 32, kLockViolation = 33;
+  constexpr unsigned long kReadOnly = 0x1, kDirectory = 0x10;
+  bool file = attrs != kNoAttributes && !(attrs & kDirectory);
+  if (!file) return CopyFailure::Failed;
+  if (keep) return CopyFailure::Kept;
+  if (error == kAccessDenied && (attrs & kReadOnly)) return CopyFailure::ReadOnly;
+  if (error == kAccessDenied || error == kSharingViolation || error == kLockViolation)
+    return CopyFailure::InUse;
+  return CopyFailure::Failed;
 }
 
 std::string RunNowQuestion(std::string_view programName) {
   return "Installation is complete, would you like to run " + std::string(programName) + " now?";
+}
+
+std::string IncompleteText(const std::vector<std::string>& failed) {
+  std::string text = "The installation is incomplete. These files could not be installed:\n";
+  for (size_t i = 0; i < failed.size() && i < kIncompleteShown; ++i) text += "\n" + failed[i];
+  if (failed.size() > kIncompleteShown)
+    text += "\n... and " + std::to_string(failed.size() - kIncompleteShown) + " more";
+  return text;
+}
+
+std::string Quote(std::string_view path) { return "\"" + std::string(path) + "\""; }
+
+std::string QuoteIfBlank(std::string_view path) {
+  return path.find(' ') == std::string_view::npos ? std::string(path) : Quote(path);
 }
 
 }  // namespace setup

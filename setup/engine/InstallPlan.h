@@ -4,6 +4,7 @@
 #pragma once
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "setup/engine/ListFormat.h"
 
@@ -37,10 +38,21 @@ std::string CopyTargetPath(TargetFolder folder, std::string_view destDir,
 // A file in use is copied beside itself under .MQF and the old one goes to .BAK
 // at the next restart.
 struct Replacement {
-  std::string next;    // the target with extension ".MQF"
-  std::string backup;  // the target with extension ".BAK"
+  std::string next;    // the waiting copy, extension ".MQF"
+  std::string backup;  // where the old file goes, extension ".BAK"
 };
-Replacement ReplacementNames(std::string_view target);
+// The n-th choice of names beside the target: n = 0 is the target's own name,
+// later ones end the name in n, cut so that a name of up to eight characters
+// stays within eight (the names made from a short path stay short).
+Replacement ReplacementNames(std::string_view target, int n = 0);
+
+// What a failed copy onto the target means, from the system's error code and
+// the target's attributes (kNoAttributes when it has none): a starred entry's
+// existing file is kept; a read-only target is cleared and copied again; only
+// a file that is in use or locked waits for the next start.
+enum class CopyFailure { Kept, ReadOnly, InUse, Failed };
+inline constexpr unsigned long kNoAttributes = 0xFFFFFFFFul;
+CopyFailure ClassifyCopyFailure(bool keep, unsigned long error, unsigned long attrs);
 
 inline std::string WininitPath(std::string_view windowsFolder) {
   return std::string(windowsFolder) + "\\WININIT.INI";
@@ -50,5 +62,20 @@ inline std::string WininitPath(std::string_view windowsFolder) {
 inline constexpr const char* kRestartText = "Installation must reboot your computer.";
 inline constexpr const char* kCompleteText = "Installation is complete";
 std::string RunNowQuestion(std::string_view programName);
+
+// The warning (captioned kSetupCaption) before the closing question when
+// entries were neither copied nor queued: the first kIncompleteShown of them,
+// then how many more.
+inline constexpr const char* kSetupCaption = "Setup";
+inline constexpr size_t kIncompleteShown = 20;
+std::string IncompleteText(const std::vector<std::string>& failed);
+
+inline constexpr const char* kRestartRefusedText =
+    "Windows could not be restarted. Please restart Windows to finish the installation.";
+
+// A path as one argument of a command line: in double quotes; QuoteIfBlank
+// only when it holds a blank.
+std::string Quote(std::string_view path);
+std::string QuoteIfBlank(std::string_view path);
 
 }  // namespace setup

@@ -3,9 +3,9 @@
 // API, so the format is tested and fuzzed natively.
 #pragma once
 #include "toolkit/Error.h"
+#include <span>
 #include <stdexcept>
 #include <string>
-#include <span>
 #include <string_view>
 #include <vector>
 

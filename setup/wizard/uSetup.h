@@ -85,6 +85,7 @@ class TfSetup : public kw::Form {
   void CreateFrame();
   void CreatePages();
   void FillPaths();
+  bool OtherProgramRunning() const;
   // Creation step and its parts (uPrepare.cpp).
   void FormCreate();
   void Prepare();

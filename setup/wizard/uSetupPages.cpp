@@ -2,6 +2,8 @@
 // the running-program check.
 #include <windows.h>
 
+#include <exception>
+
 #include "setup/SetupIds.h"
 #include "setup/engine/Folders.h"
 #include "setup/engine/Install.h"
@@ -127,7 +129,8 @@ void TfSetup::FillPaths() {
   eDestination.SetText(State.DestDir);
   lInstall.SetText("Setup will install " + State.ProgramName + " to the following folder:");
   eStartMenu.SetText(State.StartMenuFolder);
-  std::string programs = GetProgramsFolder();
+  // The folder the engine will put the entries under, fallback included.
+  std::string programs = StartMenuProgramsFolder();
   if (FolderExists(programs)) {
     lbStartMenu.Clear();
     for (const std::string& name : VisibleEntries(programs)) lbStartMenu.Add(name);
@@ -160,20 +163,31 @@ void TfSetup::lbStartMenuClick() {
   if (i >= 0) eStartMenu.SetText(lbStartMenu.Item(i));
 }
 
-// The running-program check: a program named by :NOTRUNNING must be closed first.
+// The show step runs inside the modal show: an error escaping it would leave
+// the background disabled and the program waiting for nothing. Any error ends
+// the run as a running program does, after its error box.
 void TfSetup::FormShow() {
   if (tExit.Enabled()) return;
+  try {
+    if (!OtherProgramRunning()) return;
+    kw::ShowWarning(RunningWarning(State.ProgramName));
+  } catch (const std::exception& e) {
+    kw::ShowError(e.what());
+  }
+  SetBounds(GetSystemMetrics(SM_CXSCREEN) + 1, GetSystemMetrics(SM_CYSCREEN) + 1, Width(),
+            Height());
+  tExit.SetEnabled(true);
+}
+
+// The running-program check: a program named by :NOTRUNNING must be closed first.
+bool TfSetup::OtherProgramRunning() const {
   std::optional<WindowName> name = NotRunningWindow(State.lbSetup);
-  if (!name) return;
+  if (!name) return false;
   // An empty class name goes as null, "any class": the system looks an empty
   // text up as a class of that name, finds none and so never any window, which
   // would make a line without a comma (a title alone) check nothing at all.
   const char* cls = name->cls.empty() ? nullptr : name->cls.c_str();
-  if (!FindWindowA(cls, name->title.c_str())) return;
-  kw::ShowWarning(RunningWarning(State.ProgramName));
-  SetBounds(GetSystemMetrics(SM_CXSCREEN) + 1, GetSystemMetrics(SM_CYSCREEN) + 1, Width(),
-            Height());
-  tExit.SetEnabled(true);
+  return FindWindowA(cls, name->title.c_str()) != nullptr;
 }
 
 }  // namespace setup

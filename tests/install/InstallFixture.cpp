@@ -4,7 +4,10 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include <objbase.h>
+
 #include "setup/engine/Folders.h"
+#include "setup/engine/Install.h"
 
 namespace setup::test {
 
@@ -22,6 +25,48 @@ std::vector<std::string> TestHost::Messages() const {
     if (line.rfind("message ", 0) == 0) out.push_back(line.substr(8));
   return out;
 }
+
+namespace {
+const char* kShellFolders = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+}
+
+void InstallTest::SetUp() {
+  CoInitialize(nullptr);
+  RebootNeeded = false;
+  RunAtEnd = true;
+  win = GetWindowsFolder();
+  root = TempRoot(("kwinst" + std::to_string(GetCurrentProcessId())).c_str());
+  pkg = root + "\\pkg";
+  ForceFolders(pkg);
+  programsBefore = RegString(HKEY_CURRENT_USER, kShellFolders, "Programs");
+  RegSetString(HKEY_CURRENT_USER, kShellFolders, "Programs", root + "\\Programs");
+  state.PackageDir = pkg;
+  state.ProgramName = "KwApp";
+  state.StartMenuFolder = "KwApp Menu";
+  exec.Wait = true;
+}
+
+void InstallTest::TearDown() {
+  if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+  for (const std::string& f : shared) Remove(f);
+  if (madeSystem) RemoveDirectoryA((win + "\\System").c_str());
+  for (const auto& [rootKey, key] : sharedKeys) RegDeleteTree(rootKey, key);
+  if (programsBefore.front() != '<')
+    RegSetString(HKEY_CURRENT_USER, kShellFolders, "Programs", programsBefore);
+  RemoveFolderTree(root);
+  CoUninitialize();
+}
+
+void InstallTest::Package(const std::string& name, const std::string& text) {
+  WriteText(pkg + "\\" + name, text);
+}
+
+void InstallTest::NeedSystemFolder() {
+  madeSystem = !FolderExists(win + "\\System");
+  ForceFolders(win + "\\System");
+}
+
+void InstallTest::Run() { RunInstall(state, host, exec, link); }
 
 bool TestHost::Logged(const std::string& line) const {
   return std::find(log.begin(), log.end(), line) != log.end();
@@ -75,6 +120,39 @@ bool AwaitFile(const std::string& path, int ms) {
     Sleep(50);
   }
   return Exists(path);
+}
+
+namespace {
+const char* kSessionManager = "SYSTEM\\CurrentControlSet\\Control\\Session Manager";
+}
+
+std::vector<std::string> PendingMoves() {
+  std::vector<std::string> out;
+  HKEY h;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_READ, &h) != ERROR_SUCCESS)
+    return out;
+  std::vector<char> buf(65536);
+  DWORD size = DWORD(buf.size() - 2), type = 0;
+  LONG r = RegQueryValueExA(h, "PendingFileRenameOperations", nullptr, &type,
+                            reinterpret_cast<BYTE*>(buf.data()), &size);
+  RegCloseKey(h);
+  if (r != ERROR_SUCCESS) return out;
+  // Each string ends in a NUL, the list in one more; an empty destination
+  // (a delete) is an empty string, so the pairs are counted, not split at "".
+  for (size_t i = 0; i + 1 < size;) {
+    std::string s(buf.data() + i);
+    out.push_back(s);
+    i += s.size() + 1;
+  }
+  return out;
+}
+
+void ClearPendingMoves() {
+  HKEY h;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_SET_VALUE, &h) != ERROR_SUCCESS)
+    return;
+  RegDeleteValueA(h, "PendingFileRenameOperations");
+  RegCloseKey(h);
 }
 
 std::string RegString(HKEY root, const std::string& key, const std::string& name) {

@@ -1,13 +1,17 @@
 // Test host and helpers for running RunInstall under Wine on real files,
 // registry and WININIT.INI.
 #pragma once
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <deque>
 #include <string>
 #include <vector>
 
+#include "setup/components/Execfile.h"
+#include "setup/components/SheLink.h"
 #include "setup/engine/InstallHostWin.h"
+#include "setup/engine/SetupState.h"
 
 namespace setup::test {
 
@@ -21,6 +25,7 @@ class TestHost : public SystemInstallHost {
   std::vector<std::string> log;
   std::vector<int> progress;
   std::deque<int> answers;  // IDOK, IDCANCEL, IDYES, IDNO in order of the boxes
+  bool refuseRestart = false;
 
   int WizardBottom() override { return 412; }
   void PlaceCopyWindow(int top) override { log.push_back("place " + std::to_string(top)); }
@@ -37,7 +42,10 @@ class TestHost : public SystemInstallHost {
     log.push_back("pump");
     SystemInstallHost::ProcessMessages();
   }
-  void RequestRestart() override { log.push_back("restart"); }
+  bool RequestRestart() override {
+    log.push_back("restart");
+    return !refuseRestart;
+  }
   void ShellOpen(const std::string& file, const std::string& folder) override {
     log.push_back("open " + file + " in " + folder);
     SystemInstallHost::ShellOpen(file, folder);
@@ -47,6 +55,34 @@ class TestHost : public SystemInstallHost {
   // The message-box lines of the log.
   std::vector<std::string> Messages() const;
   bool Logged(const std::string& line) const;
+};
+
+// One run's surroundings: a package folder, a Programs folder of its own for the
+// shortcuts (the shell's record is put back afterwards), the wizard's components.
+// What a test puts outside its own folder (Windows folder, drive C, registry) is
+// registered with Shared/SharedKey and removed at TearDown, also after a failed
+// assertion ended the test early.
+class InstallTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  void List(const std::vector<std::string>& lines) { state.lbSetup = LineList(lines); }
+  void Package(const std::string& name, const std::string& text);
+  void Run();
+  const std::string& Shared(const std::string& path) { return shared.emplace_back(path); }
+  void SharedKey(HKEY rootKey, const std::string& key) { sharedKeys.emplace_back(rootKey, key); }
+  // The Windows folder's System folder, made when missing and then removed.
+  void NeedSystemFolder();
+
+  std::string win, root, pkg, programsBefore;
+  SetupState state;
+  TestHost host;
+  TExecFile exec;
+  TShellLink link;
+  HANDLE held = INVALID_HANDLE_VALUE;  // a target held open, closed at TearDown
+  std::vector<std::string> shared;
+  std::vector<std::pair<HKEY, std::string>> sharedKeys;
+  bool madeSystem = false;
 };
 
 // Files.
@@ -59,6 +95,11 @@ std::string TempRoot(const char* name);  // fresh folder under the temp folder
 std::string ProbeExe();                  // the stand-in program of tests/execfile
 // Waits until the file exists (a program started without waiting writes it).
 bool AwaitFile(const std::string& path, int ms);
+
+// The delayed moves queued for the next start (NT family), as the system keeps
+// them: source, then destination ("!" first when it replaces), "\??\" paths.
+std::vector<std::string> PendingMoves();
+void ClearPendingMoves();
 
 // Registry (HKEY_CURRENT_USER or HKEY_LOCAL_MACHINE).
 std::string RegString(HKEY root, const std::string& key, const std::string& name);

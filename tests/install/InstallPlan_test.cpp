@@ -60,6 +60,48 @@ TEST(InstallPlan, TargetsAndReplacementNames) {
   EXPECT_EQ(r.next, "C:\\WINDOWS\\System\\in.use.MQF");
   EXPECT_EQ(r.backup, "C:\\WINDOWS\\System\\in.use.BAK");
   EXPECT_EQ(ReplacementNames("C:\\A.B\\noext").next, "C:\\A.B\\noext.MQF");
+  // Later choices number the name; a short name stays within eight characters.
+  EXPECT_EQ(ReplacementNames("C:\\APP\\FOO.DLL", 1).next, "C:\\APP\\FOO1.MQF");
+  EXPECT_EQ(ReplacementNames("C:\\APP\\FOO.DLL", 1).backup, "C:\\APP\\FOO1.BAK");
+  EXPECT_EQ(ReplacementNames("C:\\PROGRA~1\\KWAPP\\KERFWISE.EXE", 1).next,
+            "C:\\PROGRA~1\\KWAPP\\KERFWIS1.MQF");
+  EXPECT_EQ(ReplacementNames("C:\\APP\\MYLONG~1.EXE", 12).backup, "C:\\APP\\MYLONG12.BAK");
+  EXPECT_EQ(ReplacementNames("C:\\App\\Long Name.exe", 2).next, "C:\\App\\Long Name2.MQF");
   EXPECT_EQ(WininitPath("C:\\WINDOWS"), "C:\\WINDOWS\\WININIT.INI");
   EXPECT_EQ(RunNowQuestion("Foo"), "Installation is complete, would you like to run Foo now?");
+}
+
+// Only a file in use or locked waits for the next start; a read-only one is
+// cleared and copied again; the rest are failures.
+TEST(InstallPlan, ClassifyCopyFailure) {
+  constexpr unsigned long kAccess = 5, kSharing = 32, kLock = 33, kDiskFull = 112, kExists = 80;
+  constexpr unsigned long kArchive = 0x20, kReadOnly = 0x1, kFolder = 0x10;
+  EXPECT_EQ(ClassifyCopyFailure(false, kSharing, kArchive), CopyFailure::InUse);
+  EXPECT_EQ(ClassifyCopyFailure(false, kLock, kArchive), CopyFailure::InUse);
+  EXPECT_EQ(ClassifyCopyFailure(false, kAccess, kArchive), CopyFailure::InUse);
+  EXPECT_EQ(ClassifyCopyFailure(false, kAccess, kArchive | kReadOnly), CopyFailure::ReadOnly);
+  EXPECT_EQ(ClassifyCopyFailure(false, kSharing, kReadOnly), CopyFailure::InUse);
+  EXPECT_EQ(ClassifyCopyFailure(false, kDiskFull, kArchive), CopyFailure::Failed);
+  EXPECT_EQ(ClassifyCopyFailure(false, kSharing, kNoAttributes), CopyFailure::Failed)
+      << "no target, nothing in use";
+  EXPECT_EQ(ClassifyCopyFailure(false, kAccess, kFolder), CopyFailure::Failed)
+      << "a folder of that name is not a file in use";
+  EXPECT_EQ(ClassifyCopyFailure(true, kExists, kArchive | kReadOnly), CopyFailure::Kept);
+  EXPECT_EQ(ClassifyCopyFailure(true, 2, kNoAttributes), CopyFailure::Failed)
+      << "a starred entry that could not be copied is not kept";
+}
+
+TEST(InstallPlan, IncompleteTextAndQuotes) {
+  std::vector<std::string> failed;
+  for (int i = 1; i <= 22; ++i) failed.push_back("C:\\App\\f" + std::to_string(i));
+  std::string text = IncompleteText(failed);
+  EXPECT_EQ(text.rfind("The installation is incomplete. These files could not be installed:\n"
+                       "\nC:\\App\\f1\nC:\\App\\f2\n", 0), 0u) << text;
+  EXPECT_NE(text.find("\nC:\\App\\f20\n... and 2 more"), std::string::npos) << text;
+  EXPECT_EQ(text.find("f21"), std::string::npos);
+  failed.resize(20);
+  EXPECT_EQ(IncompleteText(failed).find("more"), std::string::npos);
+  EXPECT_EQ(Quote("C:\\Program Files\\A\\_setup.exe"), "\"C:\\Program Files\\A\\_setup.exe\"");
+  EXPECT_EQ(QuoteIfBlank("C:\\WINDOWS\\TEMP\\QFINST1"), "C:\\WINDOWS\\TEMP\\QFINST1");
+  EXPECT_EQ(QuoteIfBlank("C:\\Setup Disk"), "\"C:\\Setup Disk\"");
 }

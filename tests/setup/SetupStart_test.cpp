@@ -269,6 +269,16 @@ TEST_F(SetupStart, InstallationListOfTwoLines) {
   ExpectFailureEnd(p, "Setup", "List index out of bounds", Icon::Error);
 }
 
+// An error in the wizard's show step (the running-program check reading past
+// the list's end) ends the run like a failed preparation.
+TEST_F(SetupStart, NotRunningAsTheLastLine) {
+  std::string zip = testzip::StoredZip({{"setup.ini", kIni + ":NOTRUNNING\r\n"}});
+  std::string exe = MakeDistribution(
+      TempDir("notrunning"), {{"setup.lst", ":PACKAGE\r\np.1\r\n:\r\n"}, {"p.1", zip}});
+  Process p = StartSetup(exe);
+  ExpectFailureEnd(p, "Setup", "List index out of bounds", Icon::Error);
+}
+
 TEST_F(SetupStart, SectionWithoutTerminator) {
   std::string exe = MakeDistribution(TempDir("noend"), {{"setup.lst", ":PACKAGE\r\na.1\r\n"}, {"a.1", "x"}});
   Process p = StartSetup(exe);

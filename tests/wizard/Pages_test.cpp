@@ -47,6 +47,47 @@ class ProbeWindow {
 
 HWND WaitWizard(const Process& p) { return WaitTop(p, "TfSetup", "", 30000); }
 
+// A mouse click inside a control (the control takes the focus itself).
+void ClickInto(HWND w) {
+  PostMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  PostMessageA(w, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+}
+
+// The window with the keyboard focus in the thread of `top`.
+HWND FocusOf(HWND top) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  return GetGUIThreadInfo(GetWindowThreadProcessId(top, nullptr), &info) ? info.hwndFocus
+                                                                         : nullptr;
+}
+
+// The Windows folder's "Start Menu\Programs" with one group in it, for a run
+// without a recorded Programs folder; what it made goes again.
+class FallbackStartMenu {
+ public:
+  FallbackStartMenu() {
+    char buf[MAX_PATH];
+    GetWindowsDirectoryA(buf, sizeof buf);
+    menu_ = Join(buf, "Start Menu");
+    madeMenu_ = !FolderExists(menu_);
+    madePrograms_ = !FolderExists(Programs());
+    CreateDirectoryA(menu_.c_str(), nullptr);
+    CreateDirectoryA(Programs().c_str(), nullptr);
+    EmptyFolder(Group());
+  }
+  ~FallbackStartMenu() {
+    RemoveFolder(Group());
+    if (madePrograms_) RemoveDirectoryA(Programs().c_str());
+    if (madeMenu_) RemoveDirectoryA(menu_.c_str());
+  }
+  std::string Programs() const { return Join(menu_, "Programs"); }
+  std::string Group() const { return Join(Programs(), "Kw Fallback Group"); }
+
+ private:
+  std::string menu_;
+  bool madeMenu_ = false, madePrograms_ = false;
+};
+
 }  // namespace
 
 TEST(WizardPages, NoLicenseNoReadmeAndTheStartMenuList) {
@@ -141,4 +182,57 @@ TEST(WizardPages, EngineErrorLeavesTheWizardDisabled) {
   EXPECT_FALSE(Enabled(Ctl(wiz, ids::kNext)));
   EXPECT_FALSE(Enabled(Ctl(wiz, ids::kCancel)));
   setup.Kill();
+}
+
+// Esc and Tab in a multi-line text box: Esc leaves the page as it is, Tab
+// moves the focus on to the wizard's next control, and the buttons still work.
+TEST(WizardPages, EscAndTabInsideTheLicenceBox) {
+  std::string dir = Distribution("textkeys", std::string(kHeader) + ":INSTALL\nsetup.ini\n:\n");
+  Process setup = Process::Start(Join(dir, "setup.exe"), dir);
+  HWND wiz = WaitWizard(setup);
+  Next(wiz, "license");
+  HWND box = Ctl(wiz, ids::kLicense);
+  ClickInto(box);
+  WaitUntil([&] { return FocusOf(wiz) == box; }, "the focus in the licence box");
+  PressKey(box, VK_ESCAPE);
+  PressKey(box, VK_TAB);
+  WaitUntil([&] { return FocusOf(wiz) != box; }, "Tab leaving the licence box");
+  HWND focus = FocusOf(wiz);
+  EXPECT_TRUE(focus && IsChild(wiz, focus)) << "focus on " << (focus ? Describe(focus) : "nothing");
+  EXPECT_EQ(Page(wiz), "license");
+  EXPECT_TRUE(IsWindow(box) && Visible(box));
+  EXPECT_EQ(Text(box), "This program is freeware.\r\n");
+  Next(wiz, "readme");
+  Back(wiz, "license");
+  Click(Ctl(wiz, ids::kCancel));  // "No"
+  EXPECT_EQ(setup.Wait(), 0u);
+}
+
+// With no Programs folder recorded, the folders page offers the groups of the
+// folder the engine then uses (the Windows folder's Start Menu\Programs), and
+// the chosen group is where the shortcut goes.
+TEST(WizardPages, StartMenuFallbackAgreesWithTheEngine) {
+  std::string dir = Distribution("fallback", std::string(kHeader) +
+                                                 ":INSTALL\nsetup.ini\n:\n"
+                                                 ":SHORTCUTS\nKerf Pages\nsetup.ini\n:\n");
+  FallbackStartMenu menu;
+  ProgramsFolder record("");
+  Process setup = Process::Start(Join(dir, "setup.exe"), dir);
+  HWND wiz = WaitWizard(setup);
+  Next(wiz, "license");
+  Next(wiz, "readme");
+  Next(wiz, "paths");
+  HWND list = Ctl(wiz, ids::kStartMenuList);
+  std::vector<std::string> items = ListItems(list);
+  auto at = std::find(items.begin(), items.end(), "Kw Fallback Group");
+  ASSERT_NE(at, items.end()) << "the page lists " << items.size() << " entries";
+  SelectItem(list, int(at - items.begin()));
+  WaitUntil([&] { return Text(Ctl(wiz, ids::kStartMenu)) == "Kw Fallback Group"; },
+            "the group chosen");
+  SetText(Ctl(wiz, ids::kDestination), Join(dir, "dest"));
+  Next(wiz, "finish");
+  Click(Ctl(wiz, ids::kNext));
+  Answer(WaitMsgBox(setup, "Confirm", 30000), IDOK);
+  EXPECT_EQ(setup.Wait(), 0u);
+  EXPECT_TRUE(FileExists(Join(menu.Group(), "Kerf Pages.lnk")));
 }

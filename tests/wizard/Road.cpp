@@ -9,9 +9,13 @@ namespace road {
 
 namespace {
 const char* kShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-}
+std::string package;
+}  // namespace
 
-std::string PackageDir() { return Join(BinDir(), "tests\\wizard\\package"); }
+std::string PackageDir() {
+  return package.empty() ? Join(BinDir(), "tests\\wizard\\package") : package;
+}
+void UsePackage(const std::string& dir) { package = dir; }
 
 std::string PrepareDriveA() {
   EmptyFolder(DriveA());

@@ -12,8 +12,10 @@ inline const char* kUninstallKey =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KerfDemoTest";
 inline const char* kDemoKey = "Software\\Quillfen\\KerfDemo";
 
-// The sample package made by make-package.sh under the build folder.
+// The sample package made by make-package.sh under the build folder, unless
+// UsePackage named another one laid out the same way (disk1, disk2 ...).
 std::string PackageDir();
+void UsePackage(const std::string& dir);
 // Puts setup.exe and UNPACK32.DLL on drive A: with disk 1; returns A:\setup.exe.
 std::string PrepareDriveA();
 // Replaces what lies in A:\ (the running installer and its DLL stay) by disk n.

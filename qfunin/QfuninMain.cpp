@@ -1,0 +1,90 @@
+// qfunin.exe, the uninstaller the uninstall entry starts with the list's path:
+// reads and checks the whole list first, asks, then removes in one run.
+#include <windows.h>
+
+#include "qfunin/QfuninIds.h"
+#include "qfunin/Removal.h"
+#include "qfunin/UninList.h"
+#include "qfunin/WinHost.h"
+#include "qfunin/uShared.h"
+#include "qfunin/uUninstall.h"
+#include "toolkit/App.h"
+#include "toolkit/Handle.h"
+
+namespace {
+
+using namespace qfunin;
+
+constexpr const char* kCaption = "Uninstall";
+
+int Box(HWND owner, const std::string& text, UINT flags) {
+  return MessageBoxA(owner, text.c_str(), kCaption, flags | MB_SETFOREGROUND);
+}
+
+int Refuse(const std::string& text) {
+  Box(nullptr, text + "\r\n\r\nNothing was removed.", MB_OK | MB_ICONSTOP);
+  return ids::kExitRefused;
+}
+
+// False when the file cannot be opened or is larger than any list.
+bool ReadListFile(const std::string& path, std::string& bytes) {
+  kw::FileHandle f(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!f.ok()) return false;
+  DWORD size = GetFileSize(f.get(), nullptr);
+  if (size == INVALID_FILE_SIZE || size > kMaxListBytes) return false;
+  bytes.resize(size);
+  DWORD got = 0;
+  return size == 0 || (ReadFile(f.get(), bytes.data(), size, &got, nullptr) && got == size);
+}
+
+std::string FullPath(const std::string& path) {
+  char buf[MAX_PATH];
+  char* name = nullptr;
+  DWORD n = GetFullPathNameA(path.c_str(), sizeof buf, buf, &name);
+  return n == 0 || n >= sizeof buf ? path : std::string(buf, n);
+}
+
+int Uninstall(const std::string& argument) {
+  if (argument.empty())
+    return Refuse("Start this program from Add/Remove Programs: it needs the path of an uninstall list.");
+  std::string listPath = FullPath(argument);
+  std::string bytes;
+  if (!ReadListFile(listPath, bytes))
+    return Refuse("The uninstall list \"" + listPath + "\" cannot be read.");
+  UninList list;
+  Places places = SystemPlaces();
+  std::string fault = ParseUninList(bytes, list);
+  if (fault.empty()) fault = CheckUninList(list, places);
+  if (!fault.empty())
+    return Refuse("The uninstall list \"" + listPath + "\" cannot be used: " + fault + ".");
+
+  if (Box(nullptr, "Are you sure you want to remove " + list.programName + " and all of its components?",
+          MB_YESNO | MB_ICONQUESTION) != IDYES)
+    return ids::kExitCancelled;
+
+  TfUninstall progress;
+  TfShared shared;
+  progress.Create();
+  shared.Create();
+  progress.Show();
+  WinHost host(progress, shared);
+  Outcome outcome = Removal(list, places, listPath, host).Run();
+  progress.Hide();
+  Box(nullptr, ClosingText(list.programName, outcome),
+      MB_OK | (outcome.stayed.empty() ? MB_ICONINFORMATION : MB_ICONWARNING));
+  return outcome.stayed.empty() ? ids::kExitRemoved : ids::kExitStayed;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR cmdLine, int) {
+  kw::App().Initialize();
+  kw::App().Title = kCaption;
+  try {
+    return Uninstall(ListPathArgument(cmdLine ? cmdLine : ""));
+  } catch (const std::exception& e) {
+    kw::App().ShowException(e.what());
+    return ids::kExitStayed;
+  }
+}

@@ -1,0 +1,205 @@
+#include "qfunin/Removal.h"
+
+#include "qfunin/PathRules.h"
+#include "setup/engine/RegText.h"
+#include "toolkit/PathText.h"
+
+namespace qfunin {
+
+namespace {
+
+// Keys the system relies on: never deleted, nor any of their parents.
+constexpr std::string_view kSystemKeys[] = {
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Run",
+    "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce",
+    "Software\\Microsoft\\Windows\\CurrentVersion\\RunServices",
+    "Software\\Microsoft\\Windows\\CurrentVersion\\RunServicesOnce",
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall",
+    "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths",
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer",
+    "Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon",
+    "Software\\Classes\\CLSID",
+    "System\\CurrentControlSet\\Services\\VxD",
+    "System\\CurrentControlSet\\Control\\Session Manager\\Environment",
+    "Network\\Logon",
+    "CLSID",
+    "*\\shellex\\ContextMenuHandlers",
+    "Directory\\shellex\\ContextMenuHandlers",
+    "Folder\\shellex\\ContextMenuHandlers",
+};
+
+std::string KeyName(std::string_view root, std::string_view key) {
+  return std::string(root) + "\\" + std::string(setup::RelativeKeyPath(key));
+}
+
+}  // namespace
+
+bool MayDeleteKey(std::string_view root, std::string_view key) {
+  int r = setup::RootKeyIndex(root);
+  std::string k = NormalPath(setup::RelativeKeyPath(key));
+  if (r < 0 || k.empty() || k == "\\") return false;
+  if (r != 0 && k.find('\\') == std::string::npos) return false;  // 0: HKEY_CLASSES_ROOT
+  for (std::string_view s : kSystemKeys)
+    if (SamePath(k, s) || IsInside(s, k)) return false;
+  return true;
+}
+
+Removal::Removal(const UninList& list, const Places& places, std::string listPath,
+                 RemovalHost& host)
+    : list_(list), places_(places), listPath_(std::move(listPath)), host_(host) {}
+
+Outcome Removal::Run() {
+  total_ = int(list_.files.size() + list_.shortcuts.size() + list_.values.size()) + 4;
+  RemoveFiles();
+  RemoveShortcuts();
+  RemoveMenuFolder();
+  RemoveRegistry();
+  RemoveEntry();
+  RemoveListFile();
+  Step(list_.destDir);
+  RemoveFolderTree(NormalPath(list_.destDir), 0);
+  host_.Progress(100, "");
+  return outcome_;
+}
+
+void Removal::RemoveFiles() {
+  for (const std::string& f : list_.files) {
+    Step(f);
+    // The uninstall entries of other programs start this same program.
+    if (host_.IsSelf(f)) continue;
+    if (Shared(f) && (!host_.FileExists(f) || !WantShared(f))) continue;
+    DeleteOne(f);
+  }
+}
+
+void Removal::RemoveShortcuts() {
+  for (const std::string& s : list_.shortcuts) {
+    Step(s);
+    for (const char* ext : {"", ".lnk", ".pif"})
+      if (host_.FileExists(s + ext)) DeleteOne(s + ext);
+  }
+}
+
+// A folder that still holds something is not ours alone: it stays unreported.
+void Removal::RemoveMenuFolder() {
+  Step(list_.menuFolder);
+  if (list_.menuFolder.empty() || IsProtectedFolder(list_.menuFolder, places_)) return;
+  // Shortcut names may hold folders of their own below it.
+  for (const std::string& s : list_.shortcuts)
+    for (std::string f = ParentFolder(s); IsInside(f, list_.menuFolder); f = ParentFolder(f))
+      if (!host_.FolderExists(f) || !host_.RemoveFolder(f)) break;
+  if (host_.FolderExists(list_.menuFolder)) host_.RemoveFolder(list_.menuFolder);
+}
+
+void Removal::RemoveRegistry() {
+  for (const RegValue& v : list_.values) {
+    Step(KeyName(v.root, v.key) + "\\" + v.name);
+    if (setup::RootKeyIndex(v.root) < 0) continue;  // the installer wrote nothing there
+    if (!host_.DeleteRegValue(v.root, v.key, v.name)) {
+      Stay(KeyName(v.root, v.key));
+      continue;
+    }
+    if (MayDeleteKey(v.root, v.key)) host_.DeleteRegKeyIfEmpty(v.root, v.key);
+  }
+}
+
+void Removal::RemoveEntry() {
+  Step(list_.programName);
+  host_.DeleteUninstallEntry(listPath_);
+}
+
+void Removal::RemoveListFile() {
+  Step(listPath_);
+  DeleteOne(listPath_);
+}
+
+bool Removal::RemoveFolderTree(const std::string& dir, int depth) {
+  if (!host_.FolderExists(dir)) return true;
+  bool pending = true;
+  for (const FolderEntry& e : host_.ListFolder(dir)) {
+    std::string path = dir + "\\" + e.name;
+    if (e.folder && depth < 32)
+      pending = RemoveFolderTree(path, depth + 1) && pending;
+    else
+      pending = pending && !e.folder && Queued(path);
+  }
+  if (IsProtectedFolder(dir, places_)) return false;
+  if (host_.RemoveFolder(dir)) return true;
+  // Only files that go at the next start are left: the folder can follow them.
+  if (pending && outcome_.restart && host_.DeleteAtRestart(dir)) return true;
+  Stay(dir);
+  return false;
+}
+
+bool Removal::Shared(const std::string& path) const {
+  return IsInside(path, places_.windows) && !IsInside(path, list_.destDir);
+}
+
+bool Removal::WantShared(const std::string& path) {
+  if (answerAll_ != 0) return answerAll_ > 0;
+  switch (host_.AskShared(path)) {
+    case SharedAnswer::kYes:
+      return true;
+    case SharedAnswer::kYesToAll:
+      answerAll_ = 1;
+      return true;
+    case SharedAnswer::kNoToAll:
+      answerAll_ = -1;
+      return false;
+    case SharedAnswer::kNo:
+      break;
+  }
+  return false;
+}
+
+void Removal::DeleteOne(const std::string& path) {
+  switch (host_.RemoveFile(path)) {
+    case Deleted::kGone:
+    case Deleted::kMissing:
+      return;
+    case Deleted::kInUse:
+      if (host_.DeleteAtRestart(path)) {
+        queued_.push_back(NormalPath(path));
+        outcome_.restart = true;
+        return;
+      }
+      break;
+    case Deleted::kFailed:
+      break;
+  }
+  Stay(ParentFolder(path));
+}
+
+bool Removal::Queued(const std::string& path) const {
+  for (const std::string& q : queued_)
+    if (SamePath(q, path)) return true;
+  return false;
+}
+
+void Removal::Step(const std::string& item) {
+  host_.Progress(done_ * 100 / total_, item);
+  ++done_;
+}
+
+void Removal::Stay(const std::string& place) {
+  for (const std::string& s : outcome_.stayed)
+    if (SamePath(s, place)) return;
+  outcome_.stayed.push_back(place);
+}
+
+std::string ClosingText(std::string_view programName, const Outcome& outcome) {
+  std::string text(programName);
+  if (outcome.stayed.empty()) {
+    text += " was removed from your computer.";
+  } else {
+    text += " was removed, but some items could not be removed. You can remove them yourself; look in:\r\n";
+    for (const std::string& s : outcome.stayed) text += "\r\n" + s;
+  }
+  if (outcome.restart)
+    text += "\r\n\r\nSome files were in use. Restart Windows to finish removing them.";
+  return text;
+}
+
+}  // namespace qfunin

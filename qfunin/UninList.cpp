@@ -1,0 +1,124 @@
+#include "qfunin/UninList.h"
+
+#include "qfunin/PathRules.h"
+#include "toolkit/PathText.h"
+
+namespace qfunin {
+
+namespace {
+
+// Text lines: CR LF as written, a lone LF tolerated; a final line break ends
+// the last line rather than starting an empty one.
+std::vector<std::string_view> SplitLines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  while (!text.empty()) {
+    size_t lf = text.find('\n');
+    std::string_view line = text.substr(0, lf);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    lines.push_back(line);
+    if (lf == std::string_view::npos) break;
+    text.remove_prefix(lf + 1);
+  }
+  return lines;
+}
+
+bool IsText(std::string_view bytes) {
+  for (char c : bytes) {
+    auto u = static_cast<unsigned char>(c);
+    if (u < 32 && u != '\r' && u != '\n' && u != '\t') return false;
+  }
+  return true;
+}
+
+std::string Quoted(std::string_view line) { return "\"" + std::string(line) + "\""; }
+
+}  // namespace
+
+std::string ParseUninList(std::string_view bytes, UninList& out) {
+  out = UninList();
+  if (bytes.size() > kMaxListBytes) return "it is far too large";
+  if (!IsText(bytes)) return "it is not a text file";
+  std::vector<std::string_view> lines = SplitLines(bytes);
+  if (lines.empty() || lines[0].empty()) return "it names no program";
+  if (lines.size() < 2 || lines[1].empty()) return "it names no destination folder";
+  out.programName = lines[0];
+  out.destDir = lines[1];
+
+  size_t i = 2;
+  std::vector<std::string_view> entries;
+  for (; i < lines.size() && !lines[i].empty(); ++i) {
+    if (lines[i][0] == '+') {
+      if (!out.menuFolder.empty() || lines[i].size() == 1) return "its Start Menu line is damaged";
+      out.menuFolder = lines[i].substr(1);
+    } else if (!out.menuFolder.empty()) {
+      return "a line follows its Start Menu line";
+    } else {
+      entries.push_back(lines[i]);
+    }
+  }
+  if (i == lines.size()) return "it is cut short";
+  ++i;  // the empty line
+  for (std::string_view e : entries) {
+    if (!out.menuFolder.empty() && IsInside(e, out.menuFolder))
+      out.shortcuts.emplace_back(e);
+    else
+      out.files.emplace_back(e);
+  }
+
+  while (i < lines.size() && lines[i].empty()) ++i;
+  if (i == lines.size()) return {};
+  if (lines[i] != ":reg") return "it holds unknown lines after its files";
+  for (++i;; i += 4) {
+    if (i == lines.size()) return "its registry part is cut short";
+    if (lines[i] == ":") break;
+    if (lines.size() - i < 4) return "its registry part is cut short";
+    out.values.push_back({std::string(lines[i]), std::string(lines[i + 1]),
+                          std::string(lines[i + 2]), std::string(lines[i + 3])});
+  }
+  for (++i; i < lines.size(); ++i)
+    if (!lines[i].empty()) return "it holds unknown lines after its registry part";
+  return {};
+}
+
+bool IsProtectedFolder(std::string_view folder, const Places& places) {
+  std::string f = NormalPath(folder);
+  if (IsDriveRoot(f)) return true;
+  if (f.size() > 3 && kw::SameText(f.substr(1), ":\\Program Files")) return true;
+  for (const std::string* p : {&places.windows, &places.system, &places.systemDir,
+                               &places.programs, &places.programFiles}) {
+    if (p->empty()) continue;
+    if (SamePath(f, *p) || IsInside(*p, f)) return true;
+  }
+  return false;
+}
+
+std::string CheckUninList(const UninList& list, const Places& places) {
+  if (!IsCleanAbsolute(list.destDir) || IsProtectedFolder(list.destDir, places))
+    return "its destination folder " + Quoted(list.destDir) + " is not one it may remove";
+  if (!list.menuFolder.empty() &&
+      (!IsCleanAbsolute(list.menuFolder) ||
+       (IsProtectedFolder(list.menuFolder, places) && !SamePath(list.menuFolder, places.programs))))
+    return "its Start Menu folder " + Quoted(list.menuFolder) + " is not one it may remove";
+  for (const std::string& f : list.files) {
+    bool placed = IsInside(f, list.destDir) || IsInside(f, places.windows);
+    if (!IsCleanAbsolute(f) || !placed || IsProtectedFolder(f, places))
+      return "it names " + Quoted(f) + ", which lies outside the program's folders";
+  }
+  for (const std::string& s : list.shortcuts)
+    if (!IsCleanAbsolute(s)) return "it names " + Quoted(s) + ", which is no shortcut path";
+  return {};
+}
+
+std::string ListPathArgument(std::string_view args) {
+  size_t start = args.find_first_not_of(" \t");
+  if (start == std::string_view::npos) return {};
+  args.remove_prefix(start);
+  if (args[0] == '"') {
+    args.remove_prefix(1);
+    return std::string(args.substr(0, args.find('"')));
+  }
+  size_t end = args.find_last_not_of(" \t");
+  return std::string(args.substr(0, end + 1));
+}
+
+}  // namespace qfunin

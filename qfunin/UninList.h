@@ -1,0 +1,62 @@
+// The uninstall list (unin.ini) as the installer writes it, read and checked
+// before anything is removed. No Windows API here.
+//
+//   program name
+//   destination folder
+//   installed file ...            (full paths)
+//   shortcut ...                  (full paths without extension)
+//   +Start Menu folder            (when there were shortcuts)
+//   (empty line)
+//   :reg                          (optional: root, key, value name, data per
+//   ...                            value, closed by ":")
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qfunin {
+
+struct RegValue {
+  std::string root, key, name, data;
+};
+
+struct UninList {
+  std::string programName;
+  std::string destDir;
+  std::vector<std::string> files;      // lines before the "+" line not in the menu folder
+  std::vector<std::string> shortcuts;  // lines inside the menu folder
+  std::string menuFolder;              // empty without a "+" line
+  std::vector<RegValue> values;
+};
+
+// Lists larger than this are no list this program wrote.
+constexpr size_t kMaxListBytes = 4u << 20;
+
+// Reads the list's bytes. Returns an empty text and fills `out`, or the
+// reason the bytes are not an uninstall list.
+std::string ParseUninList(std::string_view bytes, UninList& out);
+
+// The folders of this system that are never removed and bound where list
+// lines may point.
+struct Places {
+  std::string windows;       // the Windows folder
+  std::string system;        // the Windows folder + "\System"
+  std::string systemDir;     // the system's own system folder (System32 on NT)
+  std::string programs;      // the Start Menu Programs folder, may be empty
+  std::string programFiles;  // the system's program files folder, may be empty
+};
+
+// Never removed, even when empty: a drive root, any of the Places, any folder
+// that holds one of them, "X:\Program Files" on any drive.
+bool IsProtectedFolder(std::string_view folder, const Places& places);
+
+// Checks every line against the places before anything is removed: the
+// destination an absolute, clean, unprotected folder; each installed file
+// below it or below the Windows folder; each shortcut below the Start Menu
+// folder. Returns the offending line's text in a sentence, or empty.
+std::string CheckUninList(const UninList& list, const Places& places);
+
+// The list path from the program's command line: in double quotes or not.
+std::string ListPathArgument(std::string_view args);
+
+}  // namespace qfunin

@@ -1,0 +1,108 @@
+#include "setup/engine/NextStart.h"
+
+#include <windows.h>
+
+#include "setup/engine/InstallPlan.h"
+#include "toolkit/PathText.h"
+
+namespace setup {
+
+namespace {
+
+// MoveFileExA is looked up when needed: the 32-bit program must still load on
+// systems whose kernel lacks it.
+using MoveFileExFn = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
+
+MoveFileExFn FindMoveFileEx() {
+  HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  if (!kernel) return nullptr;
+  return reinterpret_cast<MoveFileExFn>(
+      reinterpret_cast<void*>(GetProcAddress(kernel, "MoveFileExA")));
+}
+
+bool DelayedMove(const std::string& from, const std::string& to, DWORD flags) {
+  MoveFileExFn move = FindMoveFileEx();
+  return move && move(from.c_str(), to.c_str(), flags | MOVEFILE_DELAY_UNTIL_REBOOT);
+}
+
+// The short (8.3) form of an existing path; the path itself when there is none.
+std::string ShortPath(const std::string& path) {
+  char buf[MAX_PATH];
+  DWORD n = GetShortPathNameA(path.c_str(), buf, sizeof buf);
+  return n > 0 && n < sizeof buf ? std::string(buf, n) : path;
+}
+
+std::string WindowsFolder() {
+  char buf[MAX_PATH];
+  UINT n = GetWindowsDirectoryA(buf, sizeof buf);
+  return n > 0 && n < sizeof buf ? std::string(buf, n) : std::string();
+}
+
+std::string RenameValue(const std::string& ini, const std::string& key) {
+  char buf[MAX_PATH * 2];
+  DWORD n = GetPrivateProfileStringA("Rename", key.c_str(), "", buf, sizeof buf, ini.c_str());
+  return std::string(buf, n);
+}
+
+}  // namespace
+
+NextStartReplacer::NextStartReplacer()
+    : nt_((GetVersion() & 0x80000000u) == 0), wininit_(WininitPath(WindowsFolder())) {}
+
+bool NextStartReplacer::Replace(const std::string& source, const std::string& longTarget) {
+  std::string target = nt_ ? longTarget : ShortPath(longTarget);
+  std::string pending = Pending(target);
+  if (!pending.empty()) return CopyFileA(source.c_str(), pending.c_str(), FALSE) != FALSE;
+  for (int n = 0; n < 1000; ++n) {
+    Replacement r = ReplacementNames(target, n);
+    if (Taken(r.next) || Taken(r.backup)) continue;
+    if (!CopyFileA(source.c_str(), r.next.c_str(), FALSE)) return false;
+    if (!Queue(target, r.next, r.backup)) {
+      DeleteFileA(r.next.c_str());
+      return false;
+    }
+    queued_.push_back(target);
+    queued_.push_back(r.next);
+    taken_.push_back(r.next);
+    taken_.push_back(r.backup);
+    return true;
+  }
+  return false;
+}
+
+// A name is free when no file has it, and no replacement of this run, nor on
+// 95/98 a Rename line still waiting from an earlier run, is to create it.
+bool NextStartReplacer::Taken(const std::string& path) const {
+  if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+  for (const std::string& t : taken_)
+    if (kw::SameText(t, path)) return true;
+  return !nt_ && !RenameValue(wininit_, path).empty();
+}
+
+// The waiting copy of a target queued before: writing its Rename key again
+// would keep the key's old place, after a second backup line, and move the new
+// file aside at the start.
+std::string NextStartReplacer::Pending(const std::string& target) const {
+  for (size_t i = 0; i + 1 < queued_.size(); i += 2)
+    if (kw::SameText(queued_[i], target)) return queued_[i + 1];
+  return nt_ ? std::string() : RenameValue(wininit_, target);
+}
+
+bool NextStartReplacer::Queue(const std::string& target, const std::string& next,
+                              const std::string& backup) {
+  if (nt_) {
+    if (!DelayedMove(target, backup, 0)) return false;
+    if (DelayedMove(next, target, MOVEFILE_REPLACE_EXISTING)) return true;
+    DelayedMove(backup, target, 0);  // puts the old file back after all
+    return false;
+  }
+  // Lines are carried out in order; a new key goes to the end of the section.
+  const char* ini = wininit_.c_str();
+  bool queued = WritePrivateProfileStringA("Rename", backup.c_str(), target.c_str(), ini) &&
+                WritePrivateProfileStringA("Rename", target.c_str(), next.c_str(), ini);
+  if (!queued) WritePrivateProfileStringA("Rename", backup.c_str(), nullptr, ini);
+  WritePrivateProfileStringA(nullptr, nullptr, nullptr, ini);  // to disk now, not at exit
+  return queued;
+}
+
+}  // namespace setup

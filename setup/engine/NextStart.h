@@ -1,0 +1,37 @@
+// Replacing a file that is in use, at the next start of Windows. Windows 95/98
+// carry out the [Rename] section of WININIT.INI before long file names exist,
+// so every side of its lines is a short path; NT-family systems never read that
+// file and take delayed moves (MoveFileEx) instead. A replacement is queued one
+// way or the other, never both: Wine, for one, carries out both, and the second
+// pair would move the new file aside again. Windows only.
+#pragma once
+#include <string>
+#include <vector>
+
+namespace setup {
+
+class NextStartReplacer {
+ public:
+  // Tells the two families apart (GetVersion) once.
+  NextStartReplacer();
+
+  // Copies source beside target under free ".MQF" / ".BAK" names and queues,
+  // for the next start, target -> backup, then the copy -> target. A target
+  // already queued keeps its names and gets the newer copy. False when nothing
+  // was queued; no copy is then left beside the target.
+  bool Replace(const std::string& source, const std::string& target);
+
+ private:
+  bool Taken(const std::string& path) const;
+  bool Queue(const std::string& target, const std::string& next, const std::string& backup);
+  std::string Pending(const std::string& target) const;
+
+  bool nt_;
+  std::string wininit_;
+  // This run's replacements: each target followed by its waiting copy; and
+  // every name they took.
+  std::vector<std::string> queued_;
+  std::vector<std::string> taken_;
+};
+
+}  // namespace setup

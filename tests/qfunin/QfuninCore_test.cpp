@@ -1,0 +1,330 @@
+// The uninstaller's list reader, its path and key rules, the WININIT.INI text
+// and the removal run's order, against a fake system.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+#include "qfunin/PathRules.h"
+#include "qfunin/Removal.h"
+#include "qfunin/UninList.h"
+#include "qfunin/WininitText.h"
+#include "toolkit/PathText.h"
+
+using namespace qfunin;
+
+namespace {
+
+const std::string kDest = "C:\\Program Files\\Kerf Demo";
+const std::string kMenu = "C:\\WINDOWS\\Start Menu\\Programs\\Kerf Demo";
+
+Places TestPlaces() {
+  return {"C:\\WINDOWS", "C:\\WINDOWS\\System", "C:\\WINDOWS\\SYSTEM", "C:\\WINDOWS\\Start Menu\\Programs",
+          "C:\\Program Files"};
+}
+
+std::string Lines(const std::vector<std::string>& lines) {
+  std::string s;
+  for (const std::string& l : lines) s += l + "\r\n";
+  return s;
+}
+
+// The list an installation of the demo package leaves.
+std::string DemoList() {
+  return Lines({"Kerf Demo 1.0", kDest, kDest + "\\kwdemo.exe", kDest + "\\sub\\readme.txt",
+                "C:\\WINDOWS\\qfunin.exe", "C:\\WINDOWS\\System\\kwshared.dll", kMenu + "\\Kerf Demo",
+                kMenu + "\\Read me", "+" + kMenu, "", ":reg", "HKEY_CURRENT_USER",
+                "Software\\Quillfen\\KerfDemo", "Path", kDest, "HKEY_CURRENT_USER",
+                "Software\\Quillfen\\KerfDemo", "Runs", "#3#", "HKEY_LOCAL_MACHINE",
+                "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "KerfDemo", "x", ":"});
+}
+
+std::string Parse(const std::string& text, UninList* out = nullptr) {
+  UninList l;
+  std::string fault = ParseUninList(text, l);
+  if (fault.empty()) fault = CheckUninList(l, TestPlaces());
+  if (out) *out = l;
+  return fault;
+}
+
+std::string Key(const std::string& p) { return kw::LowerAscii(NormalPath(p)); }
+
+// A disk and a registry in memory; every change is logged in order.
+class FakeHost : public RemovalHost {
+ public:
+  std::set<std::string> files, folders, inUse, locked, queued;
+  std::map<std::string, std::set<std::string>> keys;  // "root\key" -> value names
+  std::vector<SharedAnswer> answers;
+  std::vector<std::string> asked, log;
+  std::string self = "C:\\WINDOWS\\qfunin.exe";
+  int lastPercent = -1;
+
+  void AddFile(const std::string& p) {
+    files.insert(Key(p));
+    for (std::string f = ParentFolder(p); !f.empty() && !IsDriveRoot(f); f = ParentFolder(f))
+      folders.insert(Key(f));
+  }
+  bool Has(const std::string& p) const { return files.count(Key(p)) || folders.count(Key(p)); }
+
+  void Progress(int percent, const std::string&) override {
+    EXPECT_GE(percent, lastPercent);
+    EXPECT_LE(percent, 100);
+    lastPercent = percent;
+  }
+  SharedAnswer AskShared(const std::string& path) override {
+    asked.push_back(path);
+    if (answers.empty()) return SharedAnswer::kNo;
+    SharedAnswer a = answers.front();
+    answers.erase(answers.begin());
+    return a;
+  }
+  bool FileExists(const std::string& path) override { return files.count(Key(path)) > 0; }
+  Deleted RemoveFile(const std::string& path) override {
+    if (!files.count(Key(path))) return Deleted::kMissing;
+    if (inUse.count(Key(path))) return Deleted::kInUse;
+    if (locked.count(Key(path))) return Deleted::kFailed;
+    files.erase(Key(path));
+    log.push_back("file " + path);
+    return Deleted::kGone;
+  }
+  bool DeleteAtRestart(const std::string& path) override {
+    queued.insert(Key(path));
+    log.push_back("restart " + path);
+    return true;
+  }
+  bool IsSelf(const std::string& path) override { return SamePath(path, self); }
+  bool FolderExists(const std::string& path) override { return folders.count(Key(path)) > 0; }
+  std::vector<FolderEntry> ListFolder(const std::string& path) override {
+    std::vector<FolderEntry> out;
+    std::string prefix = Key(path) + "\\";
+    for (const auto* set : {&files, &folders})
+      for (const std::string& p : *set)
+        if (p.rfind(prefix, 0) == 0 && p.find('\\', prefix.size()) == std::string::npos)
+          out.push_back({p.substr(prefix.size()), set == &folders});
+    return out;
+  }
+  bool RemoveFolder(const std::string& path) override {
+    if (!ListFolder(path).empty()) return false;
+    folders.erase(Key(path));
+    log.push_back("folder " + path);
+    return true;
+  }
+  bool DeleteRegValue(const std::string& root, const std::string& key,
+                      const std::string& name) override {
+    auto it = keys.find(root + "\\" + key);
+    if (it != keys.end()) it->second.erase(name);
+    log.push_back("value " + name);
+    return true;
+  }
+  bool DeleteRegKeyIfEmpty(const std::string& root, const std::string& key) override {
+    auto it = keys.find(root + "\\" + key);
+    if (it != keys.end() && it->second.empty()) {
+      keys.erase(it);
+      log.push_back("key " + key);
+    }
+    return true;
+  }
+  void DeleteUninstallEntry(const std::string& listPath) override { log.push_back("entry " + listPath); }
+};
+
+struct Fixture {
+  UninList list;
+  FakeHost host;
+  std::string listPath = kDest + "\\unin.ini";
+
+  Fixture() {
+    EXPECT_EQ(Parse(DemoList(), &list), "");
+    for (const std::string& f : list.files) host.AddFile(f);
+    host.AddFile(kMenu + "\\Kerf Demo.lnk");
+    host.AddFile(kMenu + "\\Read me");
+    host.AddFile(listPath);
+    host.keys["HKEY_CURRENT_USER\\Software\\Quillfen\\KerfDemo"] = {"Path", "Runs"};
+    host.keys["HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"] = {"KerfDemo"};
+  }
+  Outcome Go() {
+    Places places = TestPlaces();
+    return Removal(list, places, listPath, host).Run();
+  }
+};
+
+}  // namespace
+
+TEST(UninListRead, TheInstallersListAndItsParts) {
+  UninList l;
+  ASSERT_EQ(Parse(DemoList(), &l), "");
+  EXPECT_EQ(l.programName, "Kerf Demo 1.0");
+  EXPECT_EQ(l.destDir, kDest);
+  EXPECT_EQ(l.files.size(), 4u);
+  EXPECT_EQ(l.shortcuts, (std::vector<std::string>{kMenu + "\\Kerf Demo", kMenu + "\\Read me"}));
+  EXPECT_EQ(l.menuFolder, kMenu);
+  ASSERT_EQ(l.values.size(), 3u);
+  EXPECT_EQ(l.values[1].name, "Runs");
+  EXPECT_EQ(l.values[1].data, "#3#");
+
+  // Without shortcuts or registry; LF-only lines; a ":" as data inside a group.
+  ASSERT_EQ(Parse("P\n" + kDest + "\n" + kDest + "\\a.exe\n\n", &l), "");
+  EXPECT_TRUE(l.shortcuts.empty() && l.values.empty() && l.menuFolder.empty());
+  ASSERT_EQ(Parse(Lines({"P", kDest, "", ":reg", "HKEY_CURRENT_USER", "Software\\X", "v", ":", ":"}), &l), "");
+  EXPECT_EQ(l.values.at(0).data, ":");
+  // A doubled backslash from a destination typed with a trailing one.
+  EXPECT_EQ(Parse(Lines({"P", kDest + "\\", kDest + "\\\\a.exe", ""})), "");
+}
+
+TEST(UninListRead, DamagedListsAreRefused) {
+  std::string good = DemoList();
+  EXPECT_NE(Parse(""), "");
+  EXPECT_NE(Parse("\r\n" + kDest + "\r\n\r\n"), "");                   // no program name
+  EXPECT_NE(Parse(good.substr(0, good.find("+"))), "");               // cut before the empty line
+  EXPECT_NE(Parse(good.substr(0, good.size() - 3)), "");              // registry part without ":"
+  EXPECT_NE(Parse(Lines({"P", kDest, "", ":reg", "HKEY_CURRENT_USER", "K", ":"})), "");  // short group
+  EXPECT_NE(Parse(Lines({"P", kDest, "", "junk"})), "");
+  EXPECT_NE(Parse(Lines({"P", kDest, "+" + kMenu, kMenu + "\\late", ""})), "");
+  std::string binary = good;
+  binary[20] = '\0';
+  EXPECT_NE(Parse(binary), "");
+  EXPECT_NE(Parse(std::string(kMaxListBytes + 1, 'a')), "");
+}
+
+TEST(UninListRead, HostileLinesAreRefused) {
+  auto with = [](const std::string& line) { return Parse(Lines({"P", kDest, line, ""})); };
+  EXPECT_EQ(with(kDest + "\\ok.txt"), "");
+  EXPECT_EQ(with("c:\\windows\\SYSTEM\\x.dll"), "");
+  for (const std::string& bad :
+       {std::string("C:\\"), std::string("C:"), std::string("C:\\WINDOWS"), std::string("C:\\WINDOWS\\System"),
+        std::string("D:\\boot.ini"), std::string("C:\\autoexec.bat"), std::string("x.exe"),
+        std::string("\\Program Files\\Kerf Demo\\x.exe"), kDest + "\\..\\..\\autoexec.bat",
+        kDest + "\\...\\x", kDest + "\\*.*", kDest + "\\a:stream", kDest + "\\.\\x",
+        std::string("C:\\Program Files\\Other\\x.exe")})
+    EXPECT_NE(with(bad), "") << bad;
+  // Destinations that are no program's own folder, and a Start Menu line naming a root.
+  for (const std::string& dest : {"C:\\", "C:\\WINDOWS", "D:\\Program Files", "C:\\WINDOWS\\..", "Kerf"})
+    EXPECT_NE(Parse(Lines({"P", dest, ""})), "") << dest;
+  EXPECT_NE(Parse(Lines({"P", kDest, "C:\\x", "+C:\\", ""})), "");
+  // The Programs folder itself is a valid Start Menu line (an empty folder name).
+  EXPECT_EQ(Parse(Lines({"P", kDest, TestPlaces().programs + "\\S", "+" + TestPlaces().programs, ""})), "");
+}
+
+TEST(UninListRead, CommandLineAndPathRules) {
+  EXPECT_EQ(ListPathArgument(" \"C:\\Program Files\\K\\unin.ini\" "), "C:\\Program Files\\K\\unin.ini");
+  EXPECT_EQ(ListPathArgument("C:\\Program Files\\K\\unin.ini  "), "C:\\Program Files\\K\\unin.ini");
+  EXPECT_EQ(ListPathArgument("\"C:\\x.ini"), "C:\\x.ini");
+  EXPECT_EQ(ListPathArgument("   "), "");
+  EXPECT_EQ(NormalPath("C:\\a\\\\b\\"), "C:\\a\\b");
+  EXPECT_EQ(NormalPath("C:\\"), "C:\\");
+  EXPECT_TRUE(IsInside("c:\\a\\b", "C:\\A"));
+  EXPECT_FALSE(IsInside("C:\\ab", "C:\\a"));
+  EXPECT_FALSE(IsInside("C:\\a", "C:\\a\\"));
+  EXPECT_EQ(ParentFolder("C:\\a"), "C:\\");
+  EXPECT_EQ(ParentFolder("C:\\"), "");
+  Places p = TestPlaces();
+  for (const char* f : {"C:\\", "c:\\windows", "C:\\Windows\\system", "D:\\program files",
+                        "C:\\WINDOWS\\Start Menu", "C:\\WINDOWS\\Start Menu\\Programs"})
+    EXPECT_TRUE(IsProtectedFolder(f, p)) << f;
+  EXPECT_FALSE(IsProtectedFolder(kDest, p));
+  EXPECT_FALSE(IsProtectedFolder(kMenu, p));
+}
+
+TEST(UninListRead, SystemKeysAndTheirParentsStay) {
+  EXPECT_TRUE(MayDeleteKey("HKEY_CURRENT_USER", "Software\\Quillfen\\KerfDemo"));
+  EXPECT_TRUE(MayDeleteKey("HKEY_CLASSES_ROOT", ".kwd"));
+  EXPECT_TRUE(MayDeleteKey("HKEY_LOCAL_MACHINE",
+                           "\\Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\kwdemo.exe"));
+  for (const char* k : {"Software", "Software\\Microsoft", "SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
+                        "Software\\Microsoft\\Windows\\CurrentVersion\\Run\\", "Network\\Logon", ""})
+    EXPECT_FALSE(MayDeleteKey("HKEY_LOCAL_MACHINE", k)) << k;
+  EXPECT_FALSE(MayDeleteKey("HKEY_CLASSES_ROOT", "CLSID"));
+  EXPECT_FALSE(MayDeleteKey("hkey_current_user", "Software\\Quillfen\\KerfDemo"));
+}
+
+TEST(Wininit, DeletionsAddUpInTheRenameSection) {
+  std::string ini = AddWininitDelete("", "C:\\PROGRA~1\\KERFDE~1\\KWDEMO.EXE");
+  EXPECT_EQ(ini, "[Rename]\r\nNUL=C:\\PROGRA~1\\KERFDE~1\\KWDEMO.EXE\r\n");
+  ini = AddWininitDelete(ini, "C:\\WINDOWS\\X.DLL");
+  EXPECT_EQ(ini, "[Rename]\r\nNUL=C:\\PROGRA~1\\KERFDE~1\\KWDEMO.EXE\r\nNUL=C:\\WINDOWS\\X.DLL\r\n");
+  // The installer's replacements stay in place, other sections too.
+  std::string before = "[Other]\r\na=b\r\n[rename]\r\nC:\\X.BAK=C:\\X.DLL\r\n\r\n[Tail]\r\nc=d";
+  EXPECT_EQ(AddWininitDelete(before, "C:\\Y"),
+            "[Other]\r\na=b\r\n[rename]\r\nC:\\X.BAK=C:\\X.DLL\r\nNUL=C:\\Y\r\n\r\n[Tail]\r\nc=d");
+  EXPECT_EQ(AddWininitDelete("[Rename]\r\nA=B", "C:\\Y"), "[Rename]\r\nA=B\r\nNUL=C:\\Y\r\n");
+  EXPECT_EQ(AddWininitDelete("[Tail]\r\nc=d", "C:\\Y"), "[Tail]\r\nc=d\r\n[Rename]\r\nNUL=C:\\Y\r\n");
+}
+
+TEST(RemovalRun, EverythingInOrderAndNothingElse) {
+  Fixture r;
+  r.host.answers = {SharedAnswer::kYes};
+  r.host.AddFile("C:\\WINDOWS\\other.dll");
+  r.host.keys["HKEY_CURRENT_USER\\Software\\Quillfen"] = {"Other"};
+  Outcome o = r.Go();
+  EXPECT_TRUE(o.stayed.empty());
+  EXPECT_FALSE(o.restart);
+  EXPECT_EQ(r.host.asked, (std::vector<std::string>{"C:\\WINDOWS\\System\\kwshared.dll"}));
+  EXPECT_EQ(r.host.log,
+            (std::vector<std::string>{
+                "file " + kDest + "\\kwdemo.exe", "file " + kDest + "\\sub\\readme.txt",
+                "file C:\\WINDOWS\\System\\kwshared.dll", "file " + kMenu + "\\Kerf Demo.lnk",
+                "file " + kMenu + "\\Read me", "folder " + kMenu, "value Path", "value Runs",
+                "key Software\\Quillfen\\KerfDemo", "value KerfDemo", "entry " + r.listPath,
+                "file " + r.listPath, "folder " + kDest + "\\sub", "folder " + kDest}));
+  // Its own program stays for the other programs' entries; so do what was not listed.
+  EXPECT_TRUE(r.host.Has("C:\\WINDOWS\\qfunin.exe"));
+  EXPECT_TRUE(r.host.Has("C:\\WINDOWS\\other.dll"));
+  EXPECT_TRUE(r.host.keys.count("HKEY_CURRENT_USER\\Software\\Quillfen"));
+  EXPECT_TRUE(r.host.keys.count("HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"));
+  EXPECT_EQ(r.host.lastPercent, 100);
+  EXPECT_EQ(ClosingText("Kerf Demo 1.0", o), "Kerf Demo 1.0 was removed from your computer.");
+}
+
+TEST(RemovalRun, SharedAnswersAddedFilesAndFilesInUse) {
+  Fixture r;
+  r.list.files.push_back("C:\\WINDOWS\\b.dll");
+  r.list.files.push_back("C:\\WINDOWS\\c.dll");
+  r.host.AddFile("C:\\WINDOWS\\b.dll");
+  r.host.AddFile("C:\\WINDOWS\\c.dll");
+  r.host.answers = {SharedAnswer::kNo, SharedAnswer::kNoToAll};
+  r.host.AddFile(kDest + "\\sub\\mine.doc");   // the user's own
+  r.host.inUse.insert(Key(kDest + "\\kwdemo.exe"));
+  Outcome o = r.Go();
+  // No to All answers for the rest.
+  EXPECT_EQ(r.host.asked.size(), 2u);
+  EXPECT_TRUE(r.host.Has("C:\\WINDOWS\\System\\kwshared.dll"));
+  EXPECT_TRUE(r.host.Has("C:\\WINDOWS\\c.dll"));
+  EXPECT_TRUE(r.host.queued.count(Key(kDest + "\\kwdemo.exe")));
+  EXPECT_TRUE(o.restart);
+  // The folder with the user's file stays, and so does its parent.
+  EXPECT_EQ(o.stayed, (std::vector<std::string>{kDest + "\\sub", kDest}));
+  EXPECT_TRUE(r.host.Has(kDest + "\\sub\\mine.doc"));
+  std::string text = ClosingText("Kerf Demo 1.0", o);
+  EXPECT_NE(text.find("could not be removed"), std::string::npos);
+  EXPECT_NE(text.find("\r\n" + kDest + "\\sub"), std::string::npos);
+  EXPECT_NE(text.find("Restart Windows"), std::string::npos);
+}
+
+TEST(RemovalRun, YesToAllAndAFolderLeftToTheRestart) {
+  Fixture r;
+  r.list.files.push_back("C:\\WINDOWS\\b.dll");
+  r.host.AddFile("C:\\WINDOWS\\b.dll");
+  r.host.answers = {SharedAnswer::kYesToAll};
+  r.host.inUse.insert(Key(kDest + "\\sub\\readme.txt"));
+  r.host.locked.insert(Key(kMenu + "\\Read me"));
+  Outcome o = r.Go();
+  EXPECT_EQ(r.host.asked.size(), 1u);
+  EXPECT_FALSE(r.host.Has("C:\\WINDOWS\\b.dll"));
+  // The folders holding only the queued file follow it at the next start.
+  EXPECT_TRUE(r.host.queued.count(Key(kDest + "\\sub")));
+  EXPECT_TRUE(r.host.queued.count(Key(kDest)));
+  // A file that would not go leaves its menu folder reported.
+  EXPECT_EQ(o.stayed, (std::vector<std::string>{kMenu}));
+}
+
+TEST(RemovalRun, ShortcutFoldersBelowTheMenuFolderGoWhenEmpty) {
+  Fixture r;
+  r.list.shortcuts.push_back(kMenu + "\\Tools\\Deep\\Kerf Tool");
+  r.host.AddFile(kMenu + "\\Tools\\Deep\\Kerf Tool.pif");
+  r.host.AddFile(kMenu + "\\Tools\\Other.lnk");
+  Outcome o = r.Go();
+  EXPECT_FALSE(r.host.Has(kMenu + "\\Tools\\Deep"));
+  EXPECT_TRUE(r.host.Has(kMenu + "\\Tools\\Other.lnk"));
+  // A Start Menu folder that holds what is not ours stays unreported.
+  EXPECT_TRUE(o.stayed.empty());
+}

@@ -1,0 +1,320 @@
+// qfunin.exe under Wine as a user meets it: a package installed through the
+// wizard, then exactly the command its uninstall entry holds, answered through
+// the windows; lists it must refuse; files in use gone after a restart.
+// Test code only: newer calls (GetGUIThreadInfo, RegGetValue) than the
+// shipped programs may use.
+#undef WINVER
+#undef _WIN32_WINNT
+#define WINVER 0x0600
+#define _WIN32_WINNT 0x0600
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "qfunin/QfuninIds.h"
+#include "setup/SetupIds.h"
+#include "tests/wizard/Road.h"
+
+using namespace uikit;
+namespace ids = qfunin::ids;
+
+namespace {
+
+const char* kEntry = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KerfDemoQfunin";
+const char* kDemoKey = "Software\\Quillfen\\KerfDemo";
+const char* kSharedKey = "Software\\Quillfen\\Shared";
+const char* kAppDefaults = "Software\\Wine\\AppDefaults\\qfunin.exe";
+
+std::string RegText(HKEY root, const char* key, const char* name) {
+  char buf[1024];
+  DWORD size = sizeof buf;
+  if (RegGetValueA(root, key, name, RRF_RT_REG_SZ, nullptr, buf, &size) != ERROR_SUCCESS)
+    return "<missing>";
+  return buf;
+}
+
+bool KeyExists(HKEY root, const char* key) {
+  HKEY k;
+  if (RegOpenKeyExA(root, key, 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
+  RegCloseKey(k);
+  return true;
+}
+
+void SetRegText(HKEY root, const char* key, const char* name, const std::string& data) {
+  RegSetKeyValueA(root, key, name, REG_SZ, data.c_str(), DWORD(data.size() + 1));
+}
+
+std::string WindowsFolder() {
+  char buf[MAX_PATH];
+  GetWindowsDirectoryA(buf, MAX_PATH);
+  return buf;
+}
+
+std::string SharedFile() { return WindowsFolder() + "\\System\\kwshared.dll"; }
+
+std::string ShortPath(const std::string& path) {
+  char buf[MAX_PATH];
+  DWORD n = GetShortPathNameA(path.c_str(), buf, sizeof buf);
+  return std::string(buf, n);
+}
+
+void ForgetDemo() {
+  RegDeleteTreeA(HKEY_LOCAL_MACHINE, kEntry);
+  RegDeleteTreeA(HKEY_CURRENT_USER, kDemoKey);
+  RegDeleteTreeA(HKEY_CURRENT_USER, kSharedKey);
+  DeleteFileA(SharedFile().c_str());
+}
+
+// Held open without sharing deletion, as a running program holds its files.
+class Held {
+ public:
+  explicit Held(const std::string& path)
+      : h_(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr)) {
+    if (h_ == INVALID_HANDLE_VALUE) throw Failure("cannot open " + path);
+  }
+  ~Held() { Release(); }
+  void Release() {
+    if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
+    h_ = INVALID_HANDLE_VALUE;
+  }
+
+ private:
+  HANDLE h_;
+};
+
+// The restart that carries out WININIT.INI and the delayed deletions.
+void Restart() {
+  Process boot = Process::Start("wineboot.exe -r");
+  boot.Wait(120000);
+}
+
+// The package through every wizard page into `dest`; the closing box answered
+// No ("run now") or OK ("complete").
+void Install(const std::string& dest) {
+  road::UsePackage(Join(BinDir(), "tests\\qfunin\\package"));
+  Process setup;
+  HWND wiz = road::RunToWizard(setup);
+  road::Next(wiz, "license");
+  road::Next(wiz, "readme");
+  road::Next(wiz, "paths");
+  SetText(road::Ctl(wiz, setup::ids::kDestination), dest);
+  road::Next(wiz, "finish");
+  Click(road::Ctl(wiz, setup::ids::kNext));
+  MsgBox end = WaitMsgBox(setup, "", 60000);
+  Answer(end, end.HasButton(IDNO) ? IDNO : IDOK);
+  setup.Wait();
+  ASSERT_TRUE(FileExists(Join(dest, "unin.ini")));
+}
+
+// Starts the command as the list of installed programs would and says Yes.
+Process StartUninstall(const std::string& command) {
+  Process un = Process::Start(command);
+  MsgBox ask = WaitMsgBox(un, "Uninstall");
+  EXPECT_EQ(ask.text, "Are you sure you want to remove Kerf Demo 1.0 and all of its components?");
+  EXPECT_EQ(ask.icon, Icon::Question);
+  EXPECT_TRUE(ask.HasButton(IDYES) && ask.HasButton(IDNO));
+  Answer(ask, IDYES);
+  return un;
+}
+
+HWND WaitShared(const Process& un) {
+  HWND box = WaitTop(un, "TfShared", "Remove Shared File?", 60000);
+  WaitText(Child(box, ids::kSharedText),
+           "The file\r\n\r\n" + SharedFile() +
+               "\r\n\r\nlies in the Windows folder and may be shared by other programs, which may "
+               "not work without it. Remove it?");
+  return box;
+}
+
+class Uninstaller : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ForgetDemo();
+    // Windows 95/98 always have it; a fresh wine64 prefix may not.
+    CreateDirectoryA((WindowsFolder() + "\\System").c_str(), nullptr);
+    work_ = TempDir("qfunin");
+    dest_ = Join(work_, "Kerf Demo");
+    programs_ = road::MakePrograms(work_);
+    menu_ = Join(programs_, "Kerf Demo");
+    record_ = std::make_unique<road::ProgramsFolder>(programs_);
+  }
+  void TearDown() override {
+    record_.reset();
+    ForgetDemo();
+    RemoveFolder(work_);
+  }
+  std::string work_, dest_, programs_, menu_;
+  std::unique_ptr<road::ProgramsFolder> record_;
+};
+
+}  // namespace
+
+// Everything the installation made goes: files, the shared file (Yes), the
+// shortcut and the copied document in the Start Menu, their folder, values and
+// keys, the uninstall entry, the list, the destination folder.
+TEST_F(Uninstaller, RemovesWhatTheInstallationMade) {
+  Install(dest_);
+  std::string win = WindowsFolder();
+  EXPECT_TRUE(FileExists(SharedFile()));
+  EXPECT_TRUE(FileExists(Join(menu_, "Kerf Demo.lnk")));
+  EXPECT_TRUE(FileExists(Join(menu_, "readme.txt")));
+  EXPECT_EQ(RegText(HKEY_CURRENT_USER, kSharedKey, "KerfDemo"), dest_);
+  std::string command = RegText(HKEY_LOCAL_MACHINE, kEntry, "UninstallString");
+  ASSERT_EQ(command, win + "\\qfunin.exe \"" + dest_ + "\\unin.ini\"");
+
+  Process un = StartUninstall(command);
+  HWND shared = WaitShared(un);
+  // No is the default; the progress window waits behind the question.
+  GUITHREADINFO gui{};
+  gui.cbSize = sizeof gui;
+  GetGUIThreadInfo(GetWindowThreadProcessId(shared, nullptr), &gui);
+  EXPECT_EQ(gui.hwndFocus, Child(shared, ids::kNo));
+  EXPECT_EQ(Text(Child(shared, ids::kYes)), "&Yes");
+  EXPECT_EQ(Text(Child(shared, ids::kYesToAll)), "Yes to &All");
+  EXPECT_EQ(Text(Child(shared, ids::kNo)), "&No");
+  EXPECT_EQ(Text(Child(shared, ids::kNoToAll)), "No to A&ll");
+  HWND progress = FindTop(un.Id(), "TfUninstall", "Uninstall");
+  ASSERT_TRUE(progress);
+  EXPECT_EQ(Text(Child(progress, ids::kItem)), SharedFile());
+  EXPECT_GT(ProgressPos(Child(progress, ids::kGauge)), 0);
+  road::Shot(shared, Join(BinDir(), "qfunin-shots"), "shared");
+  road::Shot(progress, Join(BinDir(), "qfunin-shots"), "progress");
+  Click(Child(shared, ids::kYes));
+
+  MsgBox done = WaitMsgBox(un, "Uninstall", 60000);
+  EXPECT_EQ(done.text, "Kerf Demo 1.0 was removed from your computer.");
+  EXPECT_EQ(done.icon, Icon::Information);
+  Answer(done, IDOK);
+  EXPECT_EQ(un.Wait(), DWORD(ids::kExitRemoved));
+
+  EXPECT_FALSE(FolderExists(dest_));
+  EXPECT_FALSE(FileExists(SharedFile()));
+  EXPECT_FALSE(FolderExists(menu_));
+  EXPECT_TRUE(FolderExists(Join(programs_, "Accessories")));
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kDemoKey));
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kSharedKey));
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kEntry));
+  // The uninstall entries of other packages start the same program.
+  EXPECT_TRUE(FileExists(win + "\\qfunin.exe"));
+}
+
+// A file the user added, values the package did not write, a shared file
+// answered No (Enter: the default), an installed file held open: all stay,
+// the message says where, and the held file goes at the next start.
+TEST_F(Uninstaller, KeepsWhatIsNotItsOwnAndQueuesFilesInUse) {
+  SetRegText(HKEY_CURRENT_USER, kSharedKey, "Other", "kept");
+  Install(dest_);
+  WriteTextFile(Join(dest_, "notes.txt"), "the user's own\n");
+  Held held(Join(dest_, "readme.txt"));
+
+  Process un = StartUninstall(RegText(HKEY_LOCAL_MACHINE, kEntry, "UninstallString"));
+  PressKey(WaitShared(un), VK_RETURN);
+  MsgBox done = WaitMsgBox(un, "Uninstall", 60000);
+  EXPECT_EQ(done.text, "Kerf Demo 1.0 was removed, but some items could not be removed. You can remove "
+                       "them yourself; look in:\r\n\r\n" + dest_ +
+                       "\r\n\r\nSome files were in use. Restart Windows to finish removing them.");
+  EXPECT_EQ(done.icon, Icon::Warning);
+  Answer(done, IDOK);
+  EXPECT_EQ(un.Wait(), DWORD(ids::kExitStayed));
+
+  EXPECT_EQ(ListFolder(dest_), (std::vector<std::string>{"notes.txt", "readme.txt"}));
+  EXPECT_TRUE(FileExists(SharedFile()));
+  EXPECT_EQ(RegText(HKEY_CURRENT_USER, kSharedKey, "Other"), "kept");
+  EXPECT_EQ(RegText(HKEY_CURRENT_USER, kSharedKey, "KerfDemo"), "<missing>");
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kDemoKey));
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kEntry));
+  EXPECT_FALSE(FolderExists(menu_));
+
+  held.Release();
+  Restart();
+  EXPECT_EQ(ListFolder(dest_), (std::vector<std::string>{"notes.txt"}));
+}
+
+// As Windows 95 (Wine's per-program version): two files in use land in
+// WININIT.INI's [Rename] section under short names, both, and go at the restart.
+TEST_F(Uninstaller, Windows95QueuesInWininit) {
+  std::string dir = Join(work_, "Long Folder Name");
+  CreateDirectoryA(dir.c_str(), nullptr);
+  std::string a = Join(dir, "First Long Name.txt"), b = Join(dir, "second.txt");
+  WriteTextFile(a, "a\n");
+  WriteTextFile(b, "b\n");
+  std::string list = Join(dir, "unin.ini");
+  WriteTextFile(list, "Kerf Demo 1.0\n" + dir + "\n" + a + "\n" + b + "\n\n");
+  std::string ini = WindowsFolder() + "\\WININIT.INI";
+  DeleteFileA(ini.c_str());
+  SetRegText(HKEY_CURRENT_USER, kAppDefaults, "Version", "win95");
+  std::string expect = "[Rename]\r\nNUL=" + ShortPath(a) + "\r\nNUL=" + ShortPath(b) + "\r\n";
+  {
+    Held ha(a), hb(b);
+    Process un = StartUninstall("\"" + Join(DistDir(), "qfunin.exe") + "\" " + list);
+    MsgBox done = WaitMsgBox(un, "Uninstall", 60000);
+    EXPECT_NE(done.text.find("Restart Windows"), std::string::npos) << done.text;
+    Answer(done, IDOK);
+    un.Wait();
+  }
+  RegDeleteTreeA(HKEY_CURRENT_USER, kAppDefaults);
+  EXPECT_EQ(ReadFileBytes(ini), expect);
+  EXPECT_FALSE(FileExists(list));
+  Restart();
+  EXPECT_FALSE(FileExists(a));
+  EXPECT_FALSE(FileExists(b));
+  EXPECT_FALSE(FileExists(ini));
+  DeleteFileA((WindowsFolder() + "\\WININIT.BAK").c_str());
+}
+
+// Lists it must not follow: each is refused with its reason and nothing goes;
+// a good list answered No changes nothing either.
+TEST_F(Uninstaller, RefusesDamagedAndHostileLists) {
+  CreateDirectoryA(dest_.c_str(), nullptr);
+  std::string bait = Join(work_, "bait.txt"), own = Join(dest_, "own.txt");
+  WriteTextFile(bait, "x\n");
+  WriteTextFile(own, "x\n");
+  std::string head = "Kerf Demo 1.0\n" + dest_ + "\n" + own + "\n";
+  std::string many = head;
+  for (int i = 0; i < 10000; ++i) many += dest_ + "\\f" + std::to_string(i) + "\n";
+  std::string binary;
+  for (int i = 0; i < 4096; ++i) binary += char(i * 7);
+  struct Case {
+    const char* name;
+    std::string text, reason;
+  } cases[] = {
+      {"root", head + "C:\\\n\n", "it names \"C:\\\", which lies outside the program's folders"},
+      {"windows", "P\n" + WindowsFolder() + "\n" + own + "\n\n", "its destination folder"},
+      {"dotdot", head + dest_ + "\\..\\bait.txt\n\n", "which lies outside the program's folders"},
+      {"relative", head + "..\\bait.txt\n\n", "which lies outside the program's folders"},
+      {"many", many + bait + "\n\n", "it names \"" + bait + "\""},
+      {"binary", binary, "it is not a text file"},
+      {"noname", "\n" + dest_ + "\n" + own + "\n\n", "it names no program"},
+      {"cut", head, "it is cut short"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::string list = Join(work_, std::string(c.name) + ".ini");
+    WriteFileBytes(list, c.text);
+    Process un = Process::Start("\"" + Join(DistDir(), "qfunin.exe") + "\" \"" + list + "\"");
+    MsgBox box = WaitMsgBox(un, "Uninstall");
+    EXPECT_EQ(box.icon, Icon::Error);
+    EXPECT_EQ(box.text.rfind("The uninstall list \"" + list + "\" cannot be used: ", 0), 0u) << box.text;
+    EXPECT_NE(box.text.find(c.reason), std::string::npos) << box.text;
+    EXPECT_NE(box.text.find("Nothing was removed."), std::string::npos);
+    Answer(box, IDOK);
+    EXPECT_EQ(un.Wait(), DWORD(ids::kExitRefused));
+    EXPECT_TRUE(FileExists(list));
+  }
+  std::string missing = Join(work_, "missing.ini");
+  Process un = Process::Start("\"" + Join(DistDir(), "qfunin.exe") + "\" " + missing);
+  MsgBox box = WaitMsgBox(un, "Uninstall");
+  EXPECT_EQ(box.text, "The uninstall list \"" + missing + "\" cannot be read.\r\n\r\nNothing was removed.");
+  Answer(box, IDOK);
+  EXPECT_EQ(un.Wait(), DWORD(ids::kExitRefused));
+
+  std::string good = Join(dest_, "unin.ini");
+  WriteTextFile(good, head + "\n");
+  un = Process::Start("\"" + Join(DistDir(), "qfunin.exe") + "\" \"" + good + "\"");
+  Answer(WaitMsgBox(un, "Uninstall"), IDNO);
+  EXPECT_EQ(un.Wait(), DWORD(ids::kExitCancelled));
+
+  EXPECT_TRUE(FileExists(bait));
+  EXPECT_TRUE(FileExists(own));
+  EXPECT_TRUE(FileExists(good));
+}
