@@ -85,6 +85,33 @@ function(kw_test name)
   endif()
 endfunction()
 
+# kw_road95(name TEST target [FILTER pattern] [WIN98]): a road of the 32-bit
+# programs in dist/win32, as users run them on Windows 95: the win64 GoogleTest
+# program `target` (its tests matching `pattern`) run as win32.<name> under
+# winerun.sh's 32-bit mode, in the prefix of the win32 build folder. The UI kit
+# tells each program it starts that it runs on Windows 95 (98 with WIN98).
+# KW_BIN32 names the win32 build folder, for 32-bit helper programs.
+function(kw_road95 name)
+  cmake_parse_arguments(R "WIN98" "TEST;FILTER" "" ${ARGN})
+  if(NOT KW_TARGET STREQUAL "win64")
+    return()
+  endif()
+  set(version win95)
+  if(R_WIN98)
+    set(version win98)
+  endif()
+  set(args)
+  if(R_FILTER)
+    set(args --gtest_filter=${R_FILTER})
+  endif()
+  get_filename_component(builds ${CMAKE_BINARY_DIR} DIRECTORY)
+  kw_winpath(dist32 ${CMAKE_SOURCE_DIR}/dist/win32)
+  kw_winpath(bin32 ${builds}/win32)
+  add_test(NAME win32.${name} COMMAND ${KW_WINERUN} $<TARGET_FILE:${R_TEST}> ${args})
+  set_tests_properties(win32.${name} PROPERTIES RESOURCE_LOCK wine32 TIMEOUT 600
+    ENVIRONMENT "WINE32_QEMU=1;WINEPREFIX=${builds}/win32/wineprefix;KW_WINVER=${version};KW_DIST=${dist32};KW_SRC=${KW_SRC_W};KW_BIN=${KW_BIN_W};KW_BIN32=${bin32}")
+endfunction()
+
 # kw_fuzz(name SOURCES ... LIBS ... [DICT file] [CORPUS dir...]): a libFuzzer
 # target (native clang build only). Its corpus is fuzz/corpus/<name>/, its
 # reproducers of mended findings fuzz/regress/<name>/; CORPUS adds seed folders

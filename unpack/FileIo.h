@@ -16,5 +16,10 @@ std::unique_ptr<Output> FolderOutput(const std::string& root);
 // Windows converts UTF-8 or DOS code page names to the ANSI code page, with
 // "_" for what it cannot show; elsewhere names stay as stored.
 std::string PlatformName(const std::string& stored, bool utf8);
+#ifdef _WIN32
+// An output path with its letter case folded as the ANSI code page folds it
+// (Options::foldName).
+std::string PlatformFold(const std::string& path);
+#endif
 
 }  // namespace unpack

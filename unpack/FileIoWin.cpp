@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <list>
+
 #include "unpack/FileIo.h"
 
 namespace unpack {
@@ -33,27 +35,34 @@ class WinInput : public Input {
   HANDLE h_;
 };
 
+// A file the output created and has not yet renamed or removed.
+struct Created {
+  std::string path;
+  HANDLE h;  // INVALID_HANDLE_VALUE once closed
+};
+
 class WinFile : public OutFile {
  public:
-  explicit WinFile(HANDLE h) : h_(h) {}
+  explicit WinFile(Created* c) : c_(c) {}
   ~WinFile() override {
-    if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
+    if (c_->h != INVALID_HANDLE_VALUE) CloseHandle(c_->h);
+    c_->h = INVALID_HANDLE_VALUE;
   }
   bool Write(const void* data, size_t n) override {
     DWORD put = 0;
-    return WriteFile(h_, data, DWORD(n), &put, nullptr) && put == n;
+    return WriteFile(c_->h, data, DWORD(n), &put, nullptr) && put == n;
   }
   bool Close(uint32_t dosTime) override {
     FILETIME local, utc;
     if (DosDateTimeToFileTime(WORD(dosTime >> 16), WORD(dosTime), &local) && LocalFileTimeToFileTime(&local, &utc))
-      SetFileTime(h_, nullptr, nullptr, &utc);
-    const bool ok = CloseHandle(h_) != 0;
-    h_ = INVALID_HANDLE_VALUE;
+      SetFileTime(c_->h, nullptr, nullptr, &utc);
+    const bool ok = CloseHandle(c_->h) != 0;
+    c_->h = INVALID_HANDLE_VALUE;
     return ok;
   }
 
  private:
-  HANDLE h_;
+  Created* c_;
 };
 
 class WinOutput : public Output {
@@ -73,18 +82,40 @@ class WinOutput : public Output {
   }
   bool MakeFolder(const std::string& path) override { return CreateDirectoryA(Native(root_, path).c_str(), nullptr) != 0; }
   std::unique_ptr<OutFile> CreateNew(const std::string& path) override {
-    const HANDLE h = CreateFileA(Native(root_, path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+    const std::string native = Native(root_, path);
+    const HANDLE h = CreateFileA(native.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (h == INVALID_HANDLE_VALUE) return nullptr;
-    return std::make_unique<WinFile>(h);
+    created_.push_back({native, h});
+    return std::make_unique<WinFile>(&created_.back());
   }
-  bool Remove(const std::string& path) override { return DeleteFileA(Native(root_, path).c_str()) != 0; }
+  bool Remove(const std::string& path) override {
+    const std::string native = Native(root_, path);
+    Forget(native);
+    return DeleteFileA(native.c_str()) != 0;
+  }
   bool Rename(const std::string& from, const std::string& to) override {
-    return MoveFileA(Native(root_, from).c_str(), Native(root_, to).c_str()) != 0;
+    const std::string native = Native(root_, from);
+    if (!MoveFileA(native.c_str(), Native(root_, to).c_str())) return false;
+    Forget(native);
+    return true;
+  }
+  void Abandon() override {
+    for (Created& c : created_) {
+      if (c.h != INVALID_HANDLE_VALUE) CloseHandle(c.h);
+      c.h = INVALID_HANDLE_VALUE;
+      DeleteFileA(c.path.c_str());
+    }
+    created_.clear();
   }
 
  private:
+  // Only closed files are forgotten: an open one still has its WinFile.
+  void Forget(const std::string& native) {
+    created_.remove_if([&](const Created& c) { return c.h == INVALID_HANDLE_VALUE && c.path == native; });
+  }
   std::string root_;
+  std::list<Created> created_;  // stable addresses for the WinFiles
 };
 
 }  // namespace
@@ -97,6 +128,16 @@ std::unique_ptr<Input> OpenArchive(const std::string& path) {
 }
 
 std::unique_ptr<Output> FolderOutput(const std::string& root) { return std::make_unique<WinOutput>(root); }
+
+std::string PlatformFold(const std::string& path) {
+  std::string key = path;
+  const int n = int(key.size());
+  if (n && LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_LOWERCASE, path.data(), n, key.data(), n) != n) {
+    for (char& c : key)
+      if (c >= 'A' && c <= 'Z') c = char(c + 32);
+  }
+  return key;
+}
 
 std::string PlatformName(const std::string& stored, bool utf8) {
   // Windows 95 has no UTF-8 conversion: the call fails and the name stays.

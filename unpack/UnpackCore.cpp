@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 
 #include "unpack/UnzipApi.h"
 
@@ -158,6 +159,10 @@ class Run {
       return;
     }
     if (!opt_.dirNames) path = path.substr(path.rfind('/') + 1);
+    // "readme.txt" and "docs/README.TXT" flattened, or "A.TXT" and "a.txt":
+    // the later entry would be passed over as existing, or replace the first.
+    const auto claim = claimed_.emplace(Fold(path), n);
+    if (!claim.second) return Problem(kUzSkipped, "error: " + n + " and " + claim.first->second + " both land on " + path);
     uint32_t oldTime = 0;
     const Output::Kind there = out_.Probe(path, &oldTime);
     if (there == Output::kFolder) return Problem(kUzWrite, "error: cannot replace folder " + path + " by a file");
@@ -171,6 +176,13 @@ class Run {
     stop_ = rep_.FileBegin(n, e.usize, index, int(entries_.size()));
     if (stop_) return;
     WriteEntry(e, path, there == Output::kFile);
+  }
+
+  std::string Fold(const std::string& path) const {
+    if (opt_.foldName) return opt_.foldName(path);
+    std::string key = path;
+    for (char& c : key) c = LowerChar(c);
+    return key;
   }
 
   // Makes every folder on the way to path (up to its last '/').
@@ -198,29 +210,44 @@ class Run {
       return Problem(kUzDamaged, "error: " + n + ": overlaps another entry");
     const size_t slash = path.rfind('/');
     const std::string dir = slash == std::string::npos ? "" : path.substr(0, slash + 1);
-    std::string tmp;
-    std::unique_ptr<OutFile> f;
-    for (int i = 0; i < 100 && !f; ++i) {
-      tmp = dir + "~unp" + std::to_string(++tmpSeq_) + ".tmp";
-      if (tmp != path) f = out_.CreateNew(tmp);
+    TempFile t(out_);
+    for (int i = 0; i < 100 && !t.file; ++i) {
+      const std::string name = dir + "~unp" + std::to_string(++tmpSeq_) + ".tmp";
+      if (name != path && (t.file = out_.CreateNew(name))) t.path = name;
     }
-    if (!f) return Problem(kUzWrite, "error: cannot create a file in the folder of " + path);
-    std::string err = e.method == 0 ? Copy(e, data, *f) : Inflate(e, data, *f);
-    if (err.empty() && !f->Close(e.dosTime)) err = "write error (disk full?)";
-    f.reset();
+    if (!t.file) return Problem(kUzWrite, "error: cannot create a file in the folder of " + path);
+    std::string err = e.method == 0 ? Copy(e, data, *t.file) : Inflate(e, data, *t.file);
+    if (err.empty() && !t.file->Close(e.dosTime)) err = "write error (disk full?)";
+    t.file.reset();
     if (!err.empty()) {
-      out_.Remove(tmp);
+      t.Drop();
       return Problem(err[0] == 'w' ? kUzWrite : kUzDamaged, "error: " + n + ": " + err);
     }
     if (replace && !out_.Remove(path)) {
-      out_.Remove(tmp);
+      t.Drop();
       return Problem(kUzWrite, "error: cannot replace " + path);
     }
-    if (!out_.Rename(tmp, path)) {
-      out_.Remove(tmp);
-      Problem(kUzWrite, "error: cannot create " + path);
+    if (!out_.Rename(t.path, path)) {
+      t.Drop();
+      return Problem(kUzWrite, "error: cannot create " + path);
     }
+    t.path.clear();
   }
+
+  // The temporary file an entry is written to; removed on every way out,
+  // an exception included, unless it was renamed.
+  struct TempFile {
+    explicit TempFile(Output& o) : out(o) {}
+    ~TempFile() { Drop(); }
+    void Drop() {
+      file.reset();  // closed before it is removed
+      if (!path.empty()) out.Remove(path);
+      path.clear();
+    }
+    Output& out;
+    std::string path;
+    std::unique_ptr<OutFile> file;
+  };
 
   std::string Copy(const Entry& e, uint64_t at, OutFile& f) {
     if (e.csize != e.usize) return "stored sizes do not agree";
@@ -296,6 +323,7 @@ class Run {
   const Options& opt_;
   std::vector<Entry> entries_;
   std::vector<uint64_t> starts_;  // local header offsets, sorted
+  std::map<std::string, std::string> claimed_;  // folded output path -> the entry that took it
   Buf inBuf_, outBuf_;
   z_stream z_{};
   bool zReady_ = false;

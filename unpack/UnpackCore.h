@@ -43,6 +43,10 @@ class Output {
   virtual bool Remove(const std::string& path) = 0;
   // Renames a file; the new name must be free.
   virtual bool Rename(const std::string& from, const std::string& to) = 0;
+  // After a run cut short where no destructor ran (a processor fault):
+  // closes and removes the files it created that were neither renamed nor
+  // removed since.
+  virtual void Abandon() {}
 };
 
 // Who hears of the progress. Either answer true to stop the extraction.
@@ -68,10 +72,16 @@ struct Options {
   // set (utf8: the entry's UTF-8 flag, else the DOS code page). The name is
   // made safe after this. Null: names are used as stored.
   std::string (*convertName)(const std::string& stored, bool utf8) = nullptr;
+  // The form of an output path under which the file system finds the same
+  // file (letter case folded). Null: ASCII letters folded.
+  std::string (*foldName)(const std::string& path) = nullptr;
 };
 
 // Extracts; returns 0 when every selected entry was extracted intact, else the
-// highest error code of the run (UnzipError in UnzipApi.h).
+// highest error code of the run (UnzipError in UnzipApi.h). Two entries that
+// land on one file (letter case ignored) are a problem: the later one is not
+// written. An exception from the Output or the Reporter passes through,
+// with no temporary file left behind.
 int Extract(Input& in, Output& out, Reporter& rep, const Options& opt);
 
 // The stored name as a safe relative path ('/' separated, trailing '/' for a

@@ -73,6 +73,7 @@ enum UnzipError : int32_t {
   kUzNoArchive = 9,    // the archive cannot be opened
   kUzBadRequest = 10,  // wrong version, check word or argument count
   kUzNoMatch = 11,     // a file specification matched no entry
+  kUzFault = 12,       // an exception or a processor fault inside the library
   kUzCancelled = 80,   // the callback asked to stop
 };
 

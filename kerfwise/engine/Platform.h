@@ -22,6 +22,10 @@ class WriteFile {
   virtual ~WriteFile() = default;
   // All count bytes or IoError; a disk that takes fewer is "Disk full".
   virtual void Write(const void* buffer, size_t count) = 0;
+  // Closes the file, IoError when the system cannot say its data is stored.
+  // Destroying an open file closes it without a word (error paths); files
+  // that hold nothing to lose (test doubles) may keep this default.
+  virtual void Close() {}
 };
 
 class Platform {

@@ -64,7 +64,14 @@ class PosixRead : public ReadFile {
 class PosixWrite : public WriteFile {
  public:
   explicit PosixWrite(int fd) : fd_(fd) {}
-  ~PosixWrite() override { close(fd_); }
+  ~PosixWrite() override {
+    if (fd_ >= 0) close(fd_);
+  }
+  void Close() override {
+    int fd = fd_;
+    fd_ = -1;
+    if (close(fd) != 0) Fail();
+  }
   void Write(const void* buffer, size_t count) override {
     const char* p = static_cast<const char*>(buffer);
     while (count > 0) {

@@ -18,17 +18,27 @@ constexpr uint32_t kSlowMs = 20;
 constexpr uint32_t kFastMs = 5;
 
 class Run {
+  struct Claim {
+    std::string source;
+    std::string slices;  // slice folder and stem: the slices are <slices>s10, <slices>s11, ...
+    std::string base;
+    int64_t count;       // slices the source's size gives
+  };
+
  public:
   Run(const RunInputs& in, SliceHost& host, Platform& fs) : in_(in), host_(host), fs_(fs) {}
 
   RunOutcome Go() {
     plan_ = ParseSliceSize(in_.sizeText);
     // Every source must open before anything is written.
-    for (const std::string& s : in_.sources) total_ += fs_.OpenRead(s)->Size();
-    if (!Floppy())  // on floppies each source starts on a disk of its own
-      for (const std::string& s : in_.sources)
-        ClaimNames(s, SliceFolder(s, in_.destination, in_.driveText, in_.slicePath) + SliceStem(s),
-                   BasePath(s, in_.destination, in_.driveText, in_.slicePath));
+    std::vector<int64_t> sizes;
+    for (const std::string& s : in_.sources) {
+      sizes.push_back(fs_.OpenRead(s)->Size());
+      total_ += sizes.back();
+    }
+    // Floppies too: one disk may well take the next source's slices.
+    for (size_t i = 0; i < in_.sources.size(); ++i) ClaimNames(in_.sources[i], sizes[i]);
+    for (const std::string& s : in_.sources) RefuseOverwrittenSource(s);
     estimate_ = DiskEstimate(in_.sizeText, fs_.DecimalSeparator(), total_);
     buffer_.resize(kMaxChunk);
     for (const std::string& s : in_.sources) {
@@ -64,11 +74,44 @@ class Run {
   // (REPORT.DOC and REPORT.TXT): the second would overwrite the first's set,
   // which may be all that is left of it once delete source has run. The same
   // file listed twice only makes the same slices again.
-  void ClaimNames(const std::string& source, const std::string& slices, const std::string& base) {
+  void ClaimNames(const std::string& source, int64_t size) {
+    Claim claim{source, SliceFolder(source, in_.destination, in_.driveText, in_.slicePath) + SliceStem(source),
+                BasePath(source, in_.destination, in_.driveText, in_.slicePath), SliceCount(size)};
     for (const Claim& c : claims_)
-      if (!kw::SameText(c.source, source) && (kw::SameText(c.slices, slices) || kw::SameText(c.base, base)))
+      if (!kw::SameText(c.source, source) && (kw::SameText(c.slices, claim.slices) || kw::SameText(c.base, claim.base)))
         throw kw::Error("The slices of " + source + " would overwrite those of " + c.source);
-    claims_.push_back({source, slices, base});
+    claims_.push_back(claim);
+  }
+
+  int64_t SliceCount(int64_t size) const {
+    if (size <= plan_.threshold) return 1;
+    return 1 + (size - plan_.threshold + plan_.length - 1) / plan_.length;
+  }
+
+  // A source that is itself one of the files a set writes (REPORT.sss beside
+  // REPORT.DOC, X.s10 cut into X.s10) would be truncated before it is read.
+  void RefuseOverwrittenSource(const std::string& source) {
+    for (const Claim& c : claims_)
+      if (Writes(c, source)) {
+        if (kw::SameText(c.source, source)) throw kw::Error("Cannot slice " + source + " into itself");
+        throw kw::Error("The slices of " + c.source + " would overwrite " + source);
+      }
+  }
+
+  static bool Writes(const Claim& c, const std::string& path) {
+    std::string list = c.base + ".sss";
+    if (kw::SameText(path, list) || kw::SameText(path, c.base + "s.exe")) return true;
+    if (list.find(' ') == std::string::npos && kw::SameText(path, c.base + "s.bat")) return true;
+    // A slice: the slice stem, "s" and a number in use, written without leading zeros.
+    size_t n = c.slices.size();
+    if (path.size() < n + 3 || !kw::SameText(path.substr(0, n), c.slices) || (path[n] != 's' && path[n] != 'S'))
+      return false;
+    int64_t number = 0;
+    for (size_t i = n + 1; i < path.size(); ++i) {
+      if (path[i] < '0' || path[i] > '9' || i - n > 18) return false;
+      number = number * 10 + (path[i] - '0');
+    }
+    return path[n + 1] != '0' && number >= 10 && number < 10 + c.count;
   }
 
   RunOutcome SliceSource(const std::string& source) {
@@ -82,6 +125,11 @@ class Run {
       host_.CloseMainWindow();
       return RunOutcome::Cancelled;
     }
+    // An old slice list or batch file of this name would make a half-made
+    // set look complete until the new one is written.
+    std::string base = BasePath(source, in_.destination, in_.driveText, in_.slicePath);
+    fs_.Delete(base + ".sss");
+    fs_.Delete(base + "s.bat");
     auto slice = CreateSlice(source, folder + names.back());
     int64_t fill = 0;
     size_t chunk = kFirstChunk;
@@ -99,6 +147,7 @@ class Run {
       // What was read after the last look at the queue is not written.
       if (host_.ProcessMessages()) return RunOutcome::Stopped;
       if (fill + int64_t(n) > plan_.threshold) {
+        slice->Close();
         slice.reset();
         names.push_back(SliceName(stem, ++number));
         ++disk_;
@@ -117,6 +166,7 @@ class Run {
       else if (took < kFastMs && chunk < kMaxChunk) chunk *= 2;
     }
     src.reset();
+    slice->Close();  // a slice whose data may not be stored fails the run here
     slice.reset();
     WriteJoinFiles(source, names);
     // Only once the slice list stands: a set without it is no copy to rely on.
@@ -135,8 +185,15 @@ class Run {
       } catch (const IoError&) {
         throw kw::Error("Cannot create file " + list);
       }
-      std::string text = JoinCrLf(SliceListLines(in_.deleteSlicesAfterJoin, name, names));
-      f->Write(text.data(), text.size());
+      try {
+        std::string text = JoinCrLf(SliceListLines(in_.deleteSlicesAfterJoin, name, names));
+        f->Write(text.data(), text.size());
+        f->Close();
+      } catch (const IoError&) {
+        f.reset();
+        fs_.Delete(list);  // a cut list would name a cut set
+        throw;
+      }
     }
     // DOS batch files cannot name paths with blanks.
     if (list.find(' ') == std::string::npos) {
@@ -144,7 +201,9 @@ class Run {
       try {
         std::string text =
             JoinCrLf(BatchLines(in_.deleteSlicesAfterJoin, ShortTargetName(name), names));
-        fs_.Create(batch)->Write(text.data(), text.size());
+        auto f = fs_.Create(batch);
+        f->Write(text.data(), text.size());
+        f->Close();
       } catch (const IoError&) {
         fs_.Delete(batch);  // half a copy line would join half the file
       }
@@ -162,9 +221,6 @@ class Run {
   int64_t estimate_ = 0;
   int bar_ = 0;
   std::vector<char> buffer_;
-  struct Claim {
-    std::string source, slices, base;
-  };
   std::vector<Claim> claims_;
 };
 }  // namespace

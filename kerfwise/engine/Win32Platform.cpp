@@ -46,11 +46,18 @@ class Win32Read : public ReadFile {
 class Win32Write : public WriteFile {
  public:
   explicit Win32Write(HANDLE h) : h_(h) {}
-  ~Win32Write() override { CloseHandle(h_); }
+  ~Win32Write() override {
+    if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
+  }
   void Write(const void* buffer, size_t count) override {
     DWORD n = 0;
     if (!::WriteFile(h_, buffer, DWORD(count), &n, nullptr)) Fail();
     if (n != count) throw IoError(kDiskFull);
+  }
+  void Close() override {
+    HANDLE h = h_;
+    h_ = INVALID_HANDLE_VALUE;
+    if (!CloseHandle(h)) Fail();
   }
 
  private:

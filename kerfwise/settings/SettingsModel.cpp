@@ -1,6 +1,7 @@
 #include "kerfwise/settings/SettingsModel.h"
 
 #include <cstring>
+#include <exception>
 
 namespace kerfwise {
 
@@ -33,7 +34,12 @@ void Apply(const char* name, const std::string& v, SettingsTarget& t, const std:
   } else if (n == "right") {
     if (v == "false") t.ClearRightClick();
   } else if (n == "path") {
-    if (!v.empty()) t.ChangeFolder(v);
+    if (v.empty()) return;
+    try {
+      t.ChangeFolder(v);
+    } catch (const std::exception& e) {
+      t.FolderRefused(e.what());
+    }
   } else if (n == "cdir" || n == "fdir" || n == "tdir") {
     if (IsTrue(v)) t.SelectDestination(n == "cdir" ? 1 : n == "fdir" ? 2 : 3);
   } else if (n == "fdirp") {

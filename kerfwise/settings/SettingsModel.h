@@ -27,6 +27,10 @@ class SettingsTarget {
   virtual void ClearRightClick() = 0;
   // Enters the working folder; throws the run-time's I/O error when it cannot.
   virtual void ChangeFolder(const std::string& folder) = 0;
+  // The stored working folder could not be entered: show the error and stay
+  // in (or fall back to) a folder that exists. The start-up goes on, and the
+  // close stores the folder in use, so the next start shows no error.
+  virtual void FolderRefused(const std::string& message) = 0;
   virtual std::string WorkingFolder() = 0;
   // 1, 2, 3: "Current Directory", "Floppy Disk", "Sliced Path".
   virtual void SelectDestination(int option) = 0;
@@ -51,13 +55,14 @@ const std::vector<const char*>& ReadOrder();
 const std::vector<const char*>& WriteOrder();
 
 // One program run's use of the settings: Load at the first activation, Save
-// at close. When Load stops early (a stored working folder that is gone), the
-// values it never applied are kept in the store at close unless the user
-// changed the control since: the window defaults must not overwrite them.
+// at close. When Load is cut short by an error, the values it never applied
+// are kept in the store at close unless the user changed the control since:
+// the window defaults must not overwrite them.
 class SettingsSession {
  public:
-  // Applies every value in read order. An exception from ChangeFolder ends
-  // the load and is passed on after the window's state is noted.
+  // Applies every value in read order. An exception from the target (other
+  // than a refused working folder) ends the load and is passed on after the
+  // window's state is noted.
   void Load(SettingsStore& store, SettingsTarget& target, const std::string& windowsFolder);
   void Save(SettingsStore& store, SettingsTarget& target) const;
   // The texts Save would write for the window as it is, in write order.

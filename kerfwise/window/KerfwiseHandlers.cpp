@@ -49,8 +49,6 @@ void TfKerfwise::FormActivate() {
   GetWindowsDirectoryA(win, sizeof win);
   windowsFolder_ = win;
   helpFolder_ = windowsFolder_;
-  // A stored working folder that is gone throws here: the error box shows
-  // it and the rest of the start-up is skipped.
   settings_.Load(store_, *this, windowsFolder_);
   std::string path = JoinedArguments();
   if (path.empty()) return;
@@ -104,8 +102,9 @@ void TfKerfwise::Button2Click() {
 
 void TfKerfwise::Button3Click() { filenames.Clear(); }
 
+// During a run too: the run took its own copy of the list when it started,
+// so what is dropped now waits for the next run.
 void TfKerfwise::FileDrop(TDropPanel&, const std::vector<std::string>& files, int, int) {
-  if (running_) return;  // the list is frozen while a run reads it
   for (const std::string& f : files) filenames.Add(f);
 }
 
@@ -161,12 +160,13 @@ void TfKerfwise::RunEnded() {
   running_ = false;
 }
 
-// Every control but Stop is disabled while the engine runs, menus too.
+// Every control but Stop and the drop target is disabled while the engine
+// runs, menus too. The list keeps taking drops for the next run.
 void TfKerfwise::SetRunning(bool on) {
   if (on) {
     disabled_.clear();
     for (HWND c = GetWindow(Handle(), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-      if (c != Button4.Handle() && IsWindowEnabled(c)) {
+      if (c != Button4.Handle() && c != dp1.Handle() && IsWindowEnabled(c)) {
         EnableWindow(c, FALSE);
         disabled_.push_back(c);
       }
@@ -231,6 +231,15 @@ void TfKerfwise::ClearRightClick() {
 
 void TfKerfwise::ChangeFolder(const std::string& folder) {
   if (!SetCurrentDirectoryA(folder.c_str())) throw IoError(int(GetLastError()));
+}
+
+void TfKerfwise::FolderRefused(const std::string& message) {
+  ShowError(message);
+  // The folder the program started in, unless that is gone too.
+  std::string now = WorkingFolder();
+  DWORD a = GetFileAttributesA(now.c_str());
+  if (now.empty() || a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_DIRECTORY))
+    SetCurrentDirectoryA(windowsFolder_.c_str());
 }
 
 std::string TfKerfwise::WorkingFolder() {

@@ -77,6 +77,7 @@ class TfKerfwise : public kw::Form,
   void SetHelpFolder(const std::string& folder) override { helpFolder_ = folder; }
   void ClearRightClick() override;
   void ChangeFolder(const std::string& folder) override;
+  void FolderRefused(const std::string& message) override;
   std::string WorkingFolder() override;
   void SelectDestination(int option) override;
   int SelectedDestination() override;

@@ -4,28 +4,56 @@
 
 namespace kwtest {
 
-void ResetSettings() { RegDeleteKeyA(HKEY_LOCAL_MACHINE, kerfwise::kSettingsKey); }
-void Put(const char* name, const std::string& text) { kerfwise::WriteSetting(name, text); }
-std::string Get(const char* name) { return kerfwise::ReadSetting(name); }
+// The settings where the splitter under test keeps them: the 32-bit view of
+// HKLM\SOFTWARE for the 32-bit program.
+namespace {
+HKEY OpenSettings(REGSAM access) {
+  HKEY k;
+  return RegOpenKeyExA(HKEY_LOCAL_MACHINE, kerfwise::kSettingsKey, 0, access | ProgramView(), &k) == ERROR_SUCCESS
+             ? k
+             : nullptr;
+}
+}  // namespace
+
+void ResetSettings() { RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kerfwise::kSettingsKey, ProgramView(), 0); }
+
+void Put(const char* name, const std::string& text) {
+  HKEY k;
+  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kerfwise::kSettingsKey, 0, nullptr, 0, KEY_SET_VALUE | ProgramView(),
+                      nullptr, &k, nullptr) != ERROR_SUCCESS)
+    throw Failure(std::string("cannot write HKLM\\") + kerfwise::kSettingsKey);
+  RegSetValueExA(k, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.data()), DWORD(text.size()));
+  RegCloseKey(k);
+}
+
+std::string Get(const char* name) {
+  char buf[1024] = "";
+  DWORD size = sizeof buf - 1;
+  if (HKEY k = OpenSettings(KEY_QUERY_VALUE)) {
+    if (RegQueryValueExA(k, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buf), &size) != ERROR_SUCCESS) buf[0] = 0;
+    RegCloseKey(k);
+  }
+  return buf;
+}
 
 bool HasValue(const char* name) {
-  HKEY k;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kerfwise::kSettingsKey, 0, KEY_READ, &k) != ERROR_SUCCESS)
-    return false;
+  HKEY k = OpenSettings(KEY_QUERY_VALUE);
+  if (!k) return false;
   bool has = RegQueryValueExA(k, name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
   RegCloseKey(k);
   return has;
 }
 
+// CLSID is kept apart for 32-bit programs; the file types under it are shared.
 bool HandlerRegistered() {
-  auto exists = [](const char* path) {
+  auto exists = [](const char* path, REGSAM view) {
     HKEY k;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, path, 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, path, 0, KEY_READ | view, &k) != ERROR_SUCCESS) return false;
     RegCloseKey(k);
     return true;
   };
-  return exists("CLSID\\{3F322CCC-FDCA-11CF-A73C-444553540000}\\InProcServer32") &&
-         exists("*\\shellex\\ContextMenuHandlers\\{3F322CCC-FDCA-11CF-A73C-444553540000}");
+  return exists("CLSID\\{3F322CCC-FDCA-11CF-A73C-444553540000}\\InProcServer32", ProgramView()) &&
+         exists("*\\shellex\\ContextMenuHandlers\\{3F322CCC-FDCA-11CF-A73C-444553540000}", 0);
 }
 
 Process StartKerfwise(const std::string& args, const std::string& dir) {

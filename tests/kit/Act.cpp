@@ -93,7 +93,10 @@ void Click(HWND button) {
 void Click(HWND parent, int id) { Click(Child(parent, id)); }
 
 void SetCheck(HWND box, bool on) {
-  if (Checked(box) != on) Click(box);
+  if (Checked(box) == on) return;
+  Click(box);
+  // The click is posted: a second SetCheck must not read the state before it.
+  WaitUntil([&] { return Checked(box) == on; }, Describe(box) + (on ? " ticked" : " cleared"));
 }
 
 void SetText(HWND edit, const std::string& text) {

@@ -15,7 +15,6 @@ std::string Env(const std::string& name) {
   return std::string(buf, n);
 }
 
-std::string DistDir() { return Env("KW_DIST"); }
 std::string SrcDir() { return Env("KW_SRC"); }
 std::string BinDir() { return Env("KW_BIN"); }
 std::string DriveA() { return "A:\\"; }

@@ -31,13 +31,13 @@ void Pause(int ms) {
 
 namespace {
 
+std::string ExePath(const std::string& cmdLine) {
+  if (!cmdLine.empty() && cmdLine[0] == '"') return cmdLine.substr(1, cmdLine.find('"', 1) - 1);
+  return cmdLine.substr(0, cmdLine.find(' '));
+}
+
 std::string ExeName(const std::string& cmdLine) {
-  std::string exe;
-  if (!cmdLine.empty() && cmdLine[0] == '"') {
-    exe = cmdLine.substr(1, cmdLine.find('"', 1) - 1);
-  } else {
-    exe = cmdLine.substr(0, cmdLine.find(' '));
-  }
+  std::string exe = ExePath(cmdLine);
   size_t slash = exe.find_last_of("\\/:");
   return slash == std::string::npos ? exe : exe.substr(slash + 1);
 }
@@ -63,6 +63,10 @@ void UnmanagedWindowsUnderWine() {
 
 Process Process::Start(const std::string& cmdLine, const std::string& dir) {
   UnmanagedWindowsUnderWine();
+  // On a 32-bit road the programs under test are named by their path; Wine's
+  // own (wineboot.exe) by name alone, and those are left as they are.
+  const bool underTest = Road95() && ExePath(cmdLine).find_first_of("\\/:") != std::string::npos;
+  if (underTest) AsWindows9x(ExeName(cmdLine));
   STARTUPINFOA si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
@@ -74,6 +78,12 @@ Process Process::Start(const std::string& cmdLine, const std::string& dir) {
                   std::to_string(GetLastError()));
   }
   CloseHandle(pi.hThread);
+  BOOL wow64 = FALSE;
+  if (underTest && (!IsWow64Process(pi.hProcess, &wow64) || !wow64)) {
+    TerminateProcess(pi.hProcess, 255);
+    CloseHandle(pi.hProcess);
+    throw Failure(cmdLine + " is not a 32-bit program, on a 32-bit road");
+  }
   Process p;
   p.handle_ = pi.hProcess;
   p.id_ = pi.dwProcessId;

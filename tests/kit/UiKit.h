@@ -82,6 +82,24 @@ class Process {
 // program that setup.exe started). Returns how many were ended.
 int KillByName(const std::string& exeName);
 
+// ---- The 32-bit programs ----------------------------------------------------
+// On a 32-bit road (kw_road95 in CMake: KW_DIST names dist\win32 and KW_WINVER
+// win95 or win98) Process::Start first tells each program, through Wine's
+// AppDefaults for its file name, that it runs on that Windows version. A
+// program started by another one (the joiner copy, a program an installer
+// starts) is told the same by calling AsWindows9x with its file name before it
+// starts. On such a road Process::Start refuses a program named by its path
+// that is not 32-bit; one named alone (Wine's wineboot.exe) is left as it is.
+//
+// With KW_MSVCRT=disabled as well, DistDir() is a copy of dist\win32 whose
+// programs and libraries find no MSVCRT.DLL (nor CRTDLL.DLL): one that imports
+// it does not start, as on a Windows 95 without it.
+bool Road95();
+void AsWindows9x(const std::string& exeName);  // no-op outside a 32-bit road
+// The registry view the programs under test write HKLM\SOFTWARE to: the 32-bit
+// one on a 32-bit road (KEY_WOW64_32KEY), else the test's own (0).
+REGSAM ProgramView();
+
 // ---- Windows -------------------------------------------------------------
 // Top-level windows; pid 0 matches any process. Empty cls / caption match any.
 // Only visible windows count unless `visibleOnly` is false.
@@ -121,7 +139,8 @@ std::string Describe(HWND w);   // "Button 'Next >' id 3", for messages
 // not click it either).
 void Click(HWND button);
 void Click(HWND parent, int id);
-// Sets a check box to `on` by clicking it when its state differs.
+// Sets a check box to `on` by clicking it when its state differs, and waits
+// until it shows that state.
 void SetCheck(HWND box, bool on);
 // Replaces an edit's text (WM_SETTEXT; the edit sends EN_CHANGE itself).
 void SetText(HWND edit, const std::string& text);
@@ -222,7 +241,7 @@ std::string ColorText(COLORREF c);  // "#RRGGBB"
 
 // ---- Files and folders -----------------------------------------------------
 std::string Env(const std::string& name);  // throws if unset
-std::string DistDir();   // KW_DIST, e.g. Z:\...\dist\win64
+std::string DistDir();   // KW_DIST, e.g. Z:\...\dist\win64 (see Road95 for the exception)
 std::string SrcDir();    // KW_SRC
 std::string BinDir();    // KW_BIN
 std::string DriveA();    // "A:\"

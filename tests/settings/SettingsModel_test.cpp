@@ -33,6 +33,7 @@ struct FakeWindow : SettingsTarget {
   int option = 1;
   std::vector<std::string> calls;
   std::string missingFolder;  // ChangeFolder to this throws
+  std::string brokenSlicePath;  // SetSlicePath to this throws: a load cut short
 
   void SetHelpFolder(const std::string& f) override { help = f; }
   void ClearRightClick() override {
@@ -44,6 +45,7 @@ struct FakeWindow : SettingsTarget {
     if (f == missingFolder) throw kw::Error("File not found");
     folder = f;
   }
+  void FolderRefused(const std::string& message) override { calls.push_back("refused " + message); }
   std::string WorkingFolder() override { return folder; }
   void SelectDestination(int o) override {
     calls.push_back("select " + std::to_string(o));
@@ -52,7 +54,10 @@ struct FakeWindow : SettingsTarget {
   int SelectedDestination() override { return option; }
   void SetDriveText(const std::string& t) override { drive = t; }
   std::string DriveText() override { return drive; }
-  void SetSlicePath(const std::string& t) override { slicePath = t; }
+  void SetSlicePath(const std::string& t) override {
+    if (!brokenSlicePath.empty() && t == brokenSlicePath) throw kw::Error("broken");
+    slicePath = t;
+  }
   std::string SlicePath() override { return slicePath; }
   void SetDeleteSource(bool on) override { delFile = on; }
   bool DeleteSource() override { return delFile; }
@@ -132,33 +137,44 @@ TEST(SettingsModel, SaveWritesEveryValueInOrder) {
                                       "w:delfile=true", "w:delcat=false"}));
 }
 
-TEST(SettingsModel, MissingWorkingFolderKeepsWhatWasNotLoaded) {
+TEST(SettingsModel, MissingWorkingFolderIsReportedAndReplacedAtClose) {
   FakeStore store;
-  store.values = {{"path", "D:\\GONE"}, {"tdir", "true"},   {"tdirp", "E:\\OUT"}, {"fdirp", "B:"},
-                  {"delcat", "true"},   {"format", "2.00"}, {"cdir", "false"},    {"fdir", "false"},
-                  {"delfile", "false"}};
+  store.values = {{"path", "D:\\GONE"}, {"tdir", "true"}, {"tdirp", "E:\\OUT"}, {"format", "2.00"}};
   FakeWindow win;
   win.missingFolder = "D:\\GONE";
   SettingsSession s;
+  s.Load(store, win, "C:\\WINDOWS");
+  EXPECT_EQ(win.calls, (std::vector<std::string>{"chdir D:\\GONE", "refused File not found", "select 3"}))
+      << "the error is shown and the later values still apply";
+  EXPECT_EQ(win.slicePath, "E:\\OUT");
+  EXPECT_EQ(win.size, "2.00");
+  s.Save(store, win);
+  EXPECT_EQ(store.values["path"], "C:\\start") << "the folder in use replaces the stale one";
+  EXPECT_EQ(store.values["tdir"], "true");
+}
+
+TEST(SettingsModel, LoadCutShortKeepsWhatWasNotLoaded) {
+  FakeStore store;
+  store.values = {{"path", "D:\\WORK"}, {"tdir", "true"},   {"tdirp", "E:\\OUT"}, {"fdirp", "B:"},
+                  {"delcat", "true"},   {"format", "2.00"}, {"cdir", "false"},    {"fdir", "false"},
+                  {"delfile", "false"}};
+  FakeWindow win;
+  win.brokenSlicePath = "E:\\OUT";
+  SettingsSession s;
   EXPECT_THROW(s.Load(store, win, "C:\\WINDOWS"), kw::Error);
-  EXPECT_EQ(win.option, 1) << "later values keep the window defaults";
   EXPECT_EQ(win.slicePath, "C:\\");
-  EXPECT_EQ(store.log.back(), "r:path") << "nothing read after the failing folder";
+  EXPECT_FALSE(win.delCat) << "later values keep the window defaults";
+  EXPECT_EQ(store.log.back(), "r:tdirp") << "nothing read after the failure";
 
   // The user changes only the size, then closes.
   win.size = "0.75";
   auto before = store.values;
   store.log.clear();
   s.Save(store, win);
-  EXPECT_EQ(Writes(store), (std::vector<std::string>{"w:format=0.75"}));
+  EXPECT_EQ(Writes(store), (std::vector<std::string>{"w:path=D:\\WORK", "w:format=0.75", "w:cdir=false",
+                                                     "w:fdir=false", "w:fdirp=B:", "w:tdir=true"}));
   before["format"] = "0.75";
   EXPECT_EQ(store.values, before);
-
-  // A working folder entered since (open-file dialog) is stored again.
-  win.folder = "C:\\NEW";
-  store.log.clear();
-  s.Save(store, win);
-  EXPECT_EQ(Writes(store), (std::vector<std::string>{"w:path=C:\\NEW", "w:format=0.75"}));
 }
 
 TEST(SettingsModel, SaveWithoutLoadWritesNothing) {

@@ -146,10 +146,60 @@ TEST_F(Run, SourcesThatWouldShareSlicesAreRefusedBeforeWriting) {
   EXPECT_FALSE(Exists(dir + "REPORT.s10"));
   EXPECT_TRUE(Exists(dir + "REPORT.DOC"));
 
+  // On floppies too: the second source's set may land on the first's disk.
+  slicetest::Host floppy;
+  in.destination = Destination::FloppyDisk;
+  in.driveText = dir + "floppy";
+  slicetest::MakeFolder(in.driveText);
+  EXPECT_EQ(RunSlicing(in, floppy, fs), RunOutcome::Failed);
+  EXPECT_EQ(floppy.calls, (Strings{"started", "ended", "error:The slices of " + dir + "REPORT.TXT would overwrite those of " + dir + "REPORT.DOC"}))
+      << "refused before the first prompt";
+  EXPECT_TRUE(Exists(dir + "REPORT.DOC"));
+  EXPECT_TRUE(Exists(dir + "REPORT.TXT"));
+  EXPECT_FALSE(Exists(dir + "floppy\\REPORT.s10"));
+
   slicetest::Host again;
   in.sources = {dir + "REPORT.DOC", dir + "REPORT.DOC"};
   in.deleteSource = false;
   EXPECT_EQ(RunSlicing(in, again, fs), RunOutcome::Done) << "the same file twice";
+}
+
+TEST_F(Run, SourcesTheRunWouldOverwriteAreRefused) {
+  struct Case {
+    Strings names;
+    Destination where;
+    std::string error;  // after the folder is put in front of the names
+  } cases[] = {
+      {{"A.sss"}, Destination::CurrentDirectory, "Cannot slice {}A.sss into itself"},
+      {{"b.SSS"}, Destination::SlicedPath, "Cannot slice {}b.SSS into itself"},
+      {{"C.s12"}, Destination::CurrentDirectory, "Cannot slice {}C.s12 into itself"},
+      {{"REPORT.DOC", "REPORTs.bat"}, Destination::CurrentDirectory,
+       "The slices of {}REPORT.DOC would overwrite {}REPORTs.bat"},
+      {{"REPORT.DOC", "reports.exe"}, Destination::SlicedPath,
+       "The slices of {}REPORT.DOC would overwrite {}reports.exe"},
+  };
+  in.sizeText = "@4";
+  for (const Case& c : cases) {
+    std::string error = c.error;
+    for (size_t at; (at = error.find("{}")) != std::string::npos;) error.replace(at, 2, dir);
+    in.sources.clear();
+    for (const std::string& n : c.names) Source(n, 10);  // three slices of 4 bytes: s10 to s12
+    in.destination = c.where;
+    in.slicePath = dir;
+    in.deleteSource = true;
+    slicetest::Host h;
+    EXPECT_EQ(RunSlicing(in, h, fs), RunOutcome::Failed) << error;
+    EXPECT_EQ(h.calls.back(), "error:" + error);
+    for (const std::string& n : c.names) EXPECT_EQ(Get(dir + n), Pattern(10)) << n;
+    for (const std::string& n : c.names) slicetest::SystemDelete(dir + n);
+  }
+  // Numbers past the last slice, or written otherwise, are not slices.
+  in.sources.clear();
+  Source("D.s13", 10);
+  Source("E.s010", 10);
+  slicetest::Host h;
+  EXPECT_EQ(RunSlicing(in, h, fs), RunOutcome::Done);
+  EXPECT_EQ(Get(dir + "D.s10"), Pattern(10).substr(0, 4));
 }
 
 TEST_F(Run, SlicePathWithASpaceGetsNoBatchFile) {
@@ -214,22 +264,30 @@ TEST_F(Run, ErrorsStopTheRunWithTheRunTimeMessage) {
 }
 
 namespace {
-// A disk that takes `room` bytes over all the files written to it.
+// A disk that takes `room` bytes over all the files written to it, and
+// cannot close the file named `badClose` cleanly.
 struct SmallDisk : slicetest::Platform {
-  int64_t room = 0;
+  int64_t room = INT64_MAX;
+  std::string badClose;
   struct Writer : WriteFile {
     std::unique_ptr<WriteFile> real;
-    int64_t* room;
+    SmallDisk* disk;
+    bool badClose;
     void Write(const void* b, size_t n) override {
-      if (int64_t(n) > *room) throw IoError(kDiskFull);
-      *room -= int64_t(n);
+      if (int64_t(n) > disk->room) throw IoError(kDiskFull);
+      disk->room -= int64_t(n);
       real->Write(b, n);
+    }
+    void Close() override {
+      real->Close();
+      if (badClose) throw IoError(1117);  // ERROR_IO_DEVICE
     }
   };
   std::unique_ptr<WriteFile> Create(const std::string& p) override {
     auto w = std::make_unique<Writer>();
     w->real = base.Create(p);
-    w->room = &room;
+    w->disk = this;
+    w->badClose = p == badClose;
     return w;
   }
 };
@@ -278,6 +336,8 @@ TEST_F(Run, FullDiskIsReportedAndClaimsNoCompleteSet) {
   disk.programFolder = fs.programFolder;
   disk.room = 2000000;
   std::string src = Source("REPORT.DOC", 3000000);
+  Put(dir + "REPORT.sss", "NODEL\r\nREPORT.DOC\r\nREPORT.s10\r\n");  // an older set's
+  Put(dir + "REPORTs.bat", "@echo off\r\ncopy /b REPORT.s10 REPORT.DOC\r\n");
   in.deleteSource = true;
   EXPECT_EQ(RunSlicing(in, host, disk), RunOutcome::Failed);
   EXPECT_EQ(host.calls, (Strings{"started", "ended", "error:Disk full"}));
@@ -285,6 +345,32 @@ TEST_F(Run, FullDiskIsReportedAndClaimsNoCompleteSet) {
   EXPECT_FALSE(Exists(dir + "REPORT.sss"));
   EXPECT_FALSE(Exists(dir + "REPORTs.bat"));
   EXPECT_FALSE(Exists(dir + "REPORTs.exe"));
+}
+
+TEST_F(Run, NoSetLooksCompleteAfterAFailedWriteOrClose) {
+  std::string src = Source("REPORT.DOC", 5000);
+  in.sizeText = "@2048";
+  in.deleteSource = true;
+  // The slices fit, the slice list does not.
+  SmallDisk full;
+  full.programFolder = fs.programFolder;
+  full.room = 5000;
+  EXPECT_EQ(RunSlicing(in, host, full), RunOutcome::Failed);
+  EXPECT_EQ(host.calls.back(), "error:Disk full");
+  EXPECT_FALSE(Exists(dir + "REPORT.sss")) << "a cut slice list is removed";
+  EXPECT_TRUE(Exists(src));
+
+  // A slice whose close fails may not hold its data: the source stays.
+  for (const char* slice : {"REPORT.s11", "REPORT.s12"}) {
+    SmallDisk shaky;
+    shaky.programFolder = fs.programFolder;
+    shaky.badClose = dir + slice;
+    slicetest::Host h;
+    EXPECT_EQ(RunSlicing(in, h, shaky), RunOutcome::Failed) << slice;
+    EXPECT_EQ(h.calls.back(), "error:I/O error 1117");
+    EXPECT_FALSE(Exists(dir + "REPORT.sss"));
+    EXPECT_TRUE(Exists(src)) << slice;
+  }
 }
 
 TEST_F(Run, SourcesOfFiveGigabytes) {

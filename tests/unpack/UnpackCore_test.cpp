@@ -263,6 +263,62 @@ TEST(UnpackCore, ExistingFiles) {
   EXPECT_EQ(folder.result, kUzWrite);
 }
 
+TEST(UnpackCore, EntriesLandingOnOneFile) {
+  const std::string zip = ziptest::Build({{"readme.txt", "one"}, {"docs/readme.txt", "two"}, {"A.TXT", "a"}, {"a.txt", "b"}});
+  for (const bool overwrite : {false, true}) {
+    Trial r;
+    Options o;
+    o.overwrite = overwrite;
+    r.Go(zip, o);
+    EXPECT_EQ(r.result, kUzSkipped) << overwrite;
+    ASSERT_EQ(r.rep.messages.size(), 2u);
+    EXPECT_EQ(r.rep.messages[0].second, "error: docs/readme.txt and readme.txt both land on readme.txt\r\n");
+    EXPECT_EQ(r.rep.messages[1].second, "error: a.txt and A.TXT both land on a.txt\r\n");
+    EXPECT_EQ(r.out.files.size(), 2u);
+    EXPECT_EQ(r.out.files["readme.txt"].data, "one") << "the first one stays";
+    EXPECT_EQ(r.out.files["A.TXT"].data, "a");
+    EXPECT_EQ(r.rep.begun, (std::vector<std::string>{"readme.txt", "A.TXT"}));
+  }
+  // With stored folders only the same path clashes.
+  Trial tree;
+  tree.Go(ziptest::Build({{"readme.txt", "one"}, {"docs/readme.txt", "two"}, {"Docs/README.txt", "three"}}), DirNames());
+  EXPECT_EQ(tree.result, kUzSkipped);
+  EXPECT_EQ(tree.out.files["docs/readme.txt"].data, "two");
+  ASSERT_EQ(tree.rep.messages.size(), 1u);
+  EXPECT_NE(tree.rep.messages[0].second.find("Docs/README.txt and docs/readme.txt"), std::string::npos);
+  // A file there before the call is passed over as ever; a second entry on it still clashes.
+  Trial before;
+  before.out.files["readme.txt"] = {"mine", 0x5A210000};
+  before.Go(ziptest::Build({{"readme.txt", "one"}}));
+  EXPECT_EQ(before.result, 0);
+  EXPECT_EQ(before.out.files["readme.txt"].data, "mine");
+  before.Go(ziptest::Build({{"readme.txt", "one"}, {"x/README.TXT", "two"}}));
+  EXPECT_EQ(before.result, kUzSkipped);
+  EXPECT_EQ(before.out.files["readme.txt"].data, "mine");
+}
+
+TEST(UnpackCore, ExceptionLeavesNoTemporaryFile) {
+  // Out of memory (or any failure thrown) in the middle of an entry.
+  struct Failing : MemOutput {
+    std::unique_ptr<OutFile> CreateNew(const std::string& path) override {
+      struct Throws : OutFile {
+        std::unique_ptr<OutFile> real;
+        bool Write(const void*, size_t) override { throw std::bad_alloc(); }
+        bool Close(uint32_t) override { return true; }
+      };
+      auto real = MemOutput::CreateNew(path);
+      if (!real) return nullptr;
+      auto w = std::make_unique<Throws>();
+      w->real = std::move(real);
+      return w;
+    }
+  } out;
+  LogReporter rep;
+  MemInput in(ziptest::Build({{"a.txt", Text(5000)}}));
+  EXPECT_THROW(Extract(in, out, rep, {}), std::bad_alloc);
+  EXPECT_TRUE(out.files.empty());
+}
+
 TEST(UnpackCore, SpecsSelectAndReportMisses) {
   const std::string zip = ziptest::Build({{"Docs/Read.TXT", "r"}, {"a.bin", "a"}, {"b.txt", "b"}});
   Trial r;

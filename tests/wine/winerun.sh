@@ -2,10 +2,21 @@
 # Runs a Windows program under wine64 for the tests: a project-local prefix made
 # once, an Xvfb display for windows, and one wineserver kept for the whole run.
 # Drive A: is $WINEPREFIX/drive_a, a folder the tests fill and empty as disks.
+#
+# 32-bit mode (WINE32_QEMU=1): the prefix gets Wine's 32-bit half (under qemu)
+# when it is made, and its windows go to a display of their own (KW_DISPLAY32,
+# default KW_DISPLAY + 100), so that a 32-bit road and a 64-bit test running at
+# once never cover each other's windows. The UI kit tells the programs under
+# test their Windows version (KW_WINVER); with KW_MSVCRT=disabled it runs them
+# from a copy of dist/win32 in which they find no C runtime DLL.
 set -u
 : "${WINEPREFIX:?WINEPREFIX must name the test prefix}"
 export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe="
 export DISPLAY=${KW_DISPLAY:-:77}
+if [ "${WINE32_QEMU:-}" = 1 ]; then
+  export DISPLAY=${KW_DISPLAY32:-:$(( ${DISPLAY#:} + 100 ))}
+  export KW_MSVCRT=${KW_MSVCRT:-enabled}
+fi
 wine=/usr/lib/wine/wine64
 server=/usr/lib/wine/wineserver
 mkdir -p "$(dirname "$WINEPREFIX")"

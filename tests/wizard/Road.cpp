@@ -33,7 +33,9 @@ void InsertDisk(int n) {
     DeleteFileA(path.c_str());
   }
   std::string disk = Join(PackageDir(), "disk" + std::to_string(n));
-  for (const std::string& name : ListFolder(disk)) CopyFileTo(Join(disk, name), DriveA() + name);
+  for (const std::string& name : ListFolder(disk))
+    if (name != "setup.exe" && name != "UNPACK32.DLL")  // a disk 1 that carries them, as mksetup's does
+      CopyFileTo(Join(disk, name), DriveA() + name);
 }
 
 HWND RunToWizard(Process& setup, std::vector<std::string>* prompts) {

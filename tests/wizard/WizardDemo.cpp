@@ -58,10 +58,11 @@ void Walk(const std::string& dest, const std::string& shots) {
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::printf("usage: wizard_demo <destination> <picture folder>\n");
+    std::printf("usage: wizard_demo <destination> <picture folder> [disk set]\n");
     return 2;
   }
   std::string dest = argv[1], shots = argv[2];
+  if (argc > 3) UsePackage(argv[3]);
   std::string menu =
       RegValue(HKEY_CURRENT_USER,
                "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",

@@ -21,17 +21,27 @@ namespace ids = setup::ids;
 
 namespace {
 
+// HKLM\SOFTWARE as the installer sees it: the 32-bit view for the 32-bit one.
+LSTATUS RegGet(HKEY root, const char* key, const char* name, DWORD type, void* data, DWORD* size) {
+  HKEY k;
+  REGSAM view = root == HKEY_LOCAL_MACHINE ? ProgramView() : 0;
+  LSTATUS rc = RegOpenKeyExA(root, key, 0, KEY_READ | view, &k);
+  if (rc != ERROR_SUCCESS) return rc;
+  rc = RegGetValueA(k, nullptr, name, type, nullptr, data, size);
+  RegCloseKey(k);
+  return rc;
+}
+
 std::string RegText(HKEY root, const char* key, const char* name) {
   char buf[1024];
   DWORD size = sizeof buf;
-  if (RegGetValueA(root, key, name, RRF_RT_REG_SZ, nullptr, buf, &size) != ERROR_SUCCESS)
-    return "<missing>";
+  if (RegGet(root, key, name, RRF_RT_REG_SZ, buf, &size) != ERROR_SUCCESS) return "<missing>";
   return std::string(buf);
 }
 
 DWORD RegNumber(HKEY root, const char* key, const char* name) {
   DWORD v = 0, size = sizeof v;
-  RegGetValueA(root, key, name, RRF_RT_REG_DWORD, nullptr, &v, &size);
+  RegGet(root, key, name, RRF_RT_REG_DWORD, &v, &size);
   return v;
 }
 
@@ -195,7 +205,7 @@ TEST(WizardRoad, ThreeDisksToInstalledProgram) {
                      "Runs\r\n#3#\r\n:\r\n";
   EXPECT_EQ(ReadFileBytes(Join(dest, "unin.ini")), unin);
 
-  RegDeleteTreeA(HKEY_LOCAL_MACHINE, kUninstallKey);
+  RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, ProgramView(), 0);
   RegDeleteTreeA(HKEY_CURRENT_USER, kDemoKey);
   RemoveFolder(work);
 }

@@ -1,0 +1,31 @@
+// Checks of an installation list before a package is made: its header, the
+// shape of each section, and the files and programs it names against what the
+// package holds. Pure text in, problems out.
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "mksetup/Problem.h"
+
+namespace mksetup {
+
+// What setup.ini is checked against.
+struct IniContext {
+  std::string file = "setup.ini";
+  // Every name the unpacked package will hold (package files and :EXTRA files).
+  std::vector<std::string> packageFiles;
+};
+
+// What a sound list asks of the package, for the builder's own checks.
+struct IniFacts {
+  std::vector<std::string> installTargets;  // names :INSTALL puts into DestDir
+  std::vector<std::string> winTargets;      // names :WIN puts into the Windows folder
+  std::vector<std::string> named;           // every package file a copy entry names
+  std::string programName;
+  std::string uninstaller;                  // :UNINSTALL line 3, if any
+};
+
+std::vector<Problem> CheckSetupIni(std::string_view text, const IniContext& ctx, IniFacts* facts = nullptr);
+
+}  // namespace mksetup

@@ -1,0 +1,98 @@
+#include "mksetup/ZipWrite.h"
+
+#include <zlib.h>
+
+#include <ctime>
+
+#include "toolkit/Error.h"
+
+namespace mksetup {
+
+namespace {
+
+void Put16(std::string& s, uint32_t v) {
+  s += char(v & 0xFF);
+  s += char((v >> 8) & 0xFF);
+}
+void Put32(std::string& s, uint32_t v) {
+  Put16(s, v & 0xFFFF);
+  Put16(s, v >> 16);
+}
+
+// Raw deflate at the highest level; empty when it does not make the data smaller.
+std::string Deflate(const std::string& data) {
+  z_stream z{};
+  if (deflateInit2(&z, 9, Z_DEFLATED, -15, 9, Z_DEFAULT_STRATEGY) != Z_OK) throw kw::Error("deflate: out of memory");
+  std::string out(deflateBound(&z, uLong(data.size())), '\0');
+  z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
+  z.avail_in = uInt(data.size());
+  z.next_out = reinterpret_cast<Bytef*>(out.data());
+  z.avail_out = uInt(out.size());
+  const int rc = deflate(&z, Z_FINISH);
+  out.resize(z.total_out);
+  deflateEnd(&z);
+  if (rc != Z_STREAM_END) throw kw::Error("deflate failed");
+  if (out.size() >= data.size()) out.clear();
+  return out;
+}
+
+}  // namespace
+
+uint32_t DosTime(int64_t unixTime) {
+  if (unixTime < 315532800) return (0u << 25) | (1u << 21) | (1u << 16);  // 1980-01-01 00:00
+  const time_t t = time_t(unixTime);
+  const std::tm* g = std::gmtime(&t);
+  if (!g || g->tm_year > 207) return (127u << 25) | (12u << 21) | (31u << 16) | (23u << 11) | (59u << 5) | 29u;
+  return uint32_t(g->tm_year - 80) << 25 | uint32_t(g->tm_mon + 1) << 21 | uint32_t(g->tm_mday) << 16 |
+         uint32_t(g->tm_hour) << 11 | uint32_t(g->tm_min) << 5 | uint32_t(g->tm_sec / 2);
+}
+
+std::string WriteZip(const std::vector<ZipSource>& files) {
+  std::string zip, central;
+  for (const ZipSource& f : files) {
+    if (f.data.size() >= 0xFFFFFFFFu || zip.size() >= 0xFFFFFFFFu)
+      throw kw::Error(f.name + ": the archive cannot hold files or packages of 4 GB");
+    const std::string packed = Deflate(f.data);
+    const bool stored = packed.empty() && !f.data.empty();
+    const std::string& body = stored || f.data.empty() ? f.data : packed;
+    const uint32_t crc = uint32_t(crc32(0, reinterpret_cast<const Bytef*>(f.data.data()), uInt(f.data.size())));
+    const uint32_t method = stored || f.data.empty() ? 0 : 8;
+    const uint32_t offset = uint32_t(zip.size());
+    std::string common;
+    Put16(common, 20);  // version needed: deflate
+    Put16(common, method == 8 ? 2 : 0);  // general flags: maximum compression
+    Put16(common, method);
+    Put32(common, f.dosTime);
+    Put32(common, crc);
+    Put32(common, uint32_t(body.size()));
+    Put32(common, uint32_t(f.data.size()));
+    Put16(common, uint32_t(f.name.size()));
+    Put16(common, 0);  // no extra field
+    Put32(zip, 0x04034B50);
+    zip += common;
+    zip += f.name;
+    zip += body;
+    Put32(central, 0x02014B50);
+    Put16(central, 20);  // made by: MS-DOS, 2.0
+    central += common;
+    Put16(central, 0);  // comment
+    Put16(central, 0);  // disk
+    Put16(central, 0);  // internal attributes
+    Put32(central, 0x20);  // the archive attribute
+    Put32(central, offset);
+    central += f.name;
+  }
+  const uint32_t at = uint32_t(zip.size());
+  zip += central;
+  Put32(zip, 0x06054B50);
+  Put16(zip, 0);
+  Put16(zip, 0);
+  Put16(zip, uint32_t(files.size()));
+  Put16(zip, uint32_t(files.size()));
+  Put32(zip, uint32_t(central.size()));
+  Put32(zip, at);
+  Put16(zip, 0);
+  return zip;
+}
+
+}  // namespace mksetup

@@ -1,0 +1,24 @@
+#!/bin/bash
+# The Linux and the Windows mksetup on one project: the same disks, byte for
+# byte, and the same summary. The Windows program is the 32-bit one, run by
+# Wine's 32-bit half (under qemu) in a prefix of its own. Neither is told
+# where the installer's files are: dist/linux/mksetup finds dist/win32, and
+# mksetup.exe takes its own folder, dist/win32.
+# Usage: same-output.sh <dist/linux/mksetup> <dist/win32/mksetup.exe> <work folder>
+set -eu
+mk=$(realpath -m "$1") exe=$(realpath -m "$2") work=$(realpath -m "$3")
+here=$(cd "$(dirname "$0")" && pwd)
+win() { printf 'Z:%s' "$1" | tr / '\\'; }
+[ -x "$mk" ] || { echo "no $mk: make build makes it"; exit 1; }
+rm -rf "$work"
+"$here/sample-project.sh" "$work/project" "$exe"
+printf 'An author\x27s own disk 1 note.\r\n' > "$work/project/disk1/note.txt"
+"$mk" --uninstaller --disk 720K "$work/project" "$work/linux" > "$work/linux.txt" 2>&1
+export WINEPREFIX; WINEPREFIX=$(dirname "$work")/wineprefix32
+export WINE32_QEMU=1
+trap '/usr/lib/wine/wineserver -k >/dev/null 2>&1 || true' EXIT  # this prefix's server ends with the test
+"$here/../wine/winerun.sh" "$exe" --uninstaller --disk 720K "$(win "$work/project")" "$(win "$work/windows")" |
+  tr -d '\r' > "$work/windows.txt"
+diff -r "$work/linux" "$work/windows"
+diff "$work/linux.txt" "$work/windows.txt"
+echo "same disks and summary: $(grep -m1 "disks\? of" "$work/linux.txt")"
