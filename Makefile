@@ -2,7 +2,7 @@
 # make build  the same without the tests; dist/linux/mksetup comes from the
 #             optimised bench build, without the sanitizers of the native one
 # make demo   builds everything and shows the programs at work under Wine
-# make bench  speed against the tools a user would otherwise pick
+# make bench  speed against the tools a user would otherwise pick; the 32-bit sizes
 # make fuzz   every fuzz target in turn, FUZZ_S seconds each (tools/fuzz.sh)
 # B=dir       build folder (default build); each build lives in B/<target>
 B ?= build
@@ -38,6 +38,7 @@ demo: build
 bench: configure
 	cmake --build $(B)/bench -j $(JOBS)
 	cmake --build $(B)/win64 -j $(JOBS)
+	cmake --build $(B)/win32 -j $(JOBS)
 	@for s in bench/*.sh; do [ -x "$$s" ] && "$$s" $(B) || true; done
 
 fuzz: configure

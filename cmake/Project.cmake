@@ -31,8 +31,19 @@ endif()
 
 if(WIN32)
   add_compile_definitions(WINVER=0x0400 _WIN32_WINDOWS=0x0410 _WIN32_WINNT=0x0400 _WIN32_IE=0x0400 STRICT NOMINMAX)
-  add_compile_options(-Wall -Wextra -Werror -Os -ffunction-sections -fdata-sections
+  add_compile_options(-Wall -Wextra -Werror -Os -ffunction-sections -fdata-sections -fno-ident
     -include ${CMAKE_SOURCE_DIR}/toolkit/LeanPrefix.h)
+  if(KW_TARGET STREQUAL "win32")
+    # No dynamic_cast or typeid anywhere: the type records of every polymorphic
+    # class, and the library's multiple-inheritance cast code, stay out.
+    # Thrown types still get theirs, so catch clauses match as before.
+    add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-fno-rtti>)
+    # Windows 95 runs on 486 and Pentium processors: no CMOV, FCOMI or SSE.
+    add_compile_options(-march=i486)
+    # The programs run their code on one thread: function-local statics need
+    # no locks (kw_deliver turns them back on for a DLL's own sources).
+    add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-fno-threadsafe-statics>)
+  endif()
   add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--gc-sections -s)
 elseif(KW_TARGET STREQUAL "native")
   add_compile_options(-Wall -Wextra -Werror -g -O1 -fno-sanitize-recover=undefined)
@@ -43,12 +54,17 @@ else()
   add_compile_options(-Wall -Wextra -Werror -O2)
 endif()
 
-# A shipped program or library: copied to dist/<target>/; on win32 its import
-# table is checked against what Windows 95/98 offer.
+# kw_deliver(target [WITH_MSVCRT] [EXTRA.DLL ...]): a shipped program or library,
+# copied to dist/<target>/. On win32 it links the project's own C runtime
+# (toolkit/runtime) in place of MSVCRT.DLL, which a bare Windows 95 lacks, and
+# its import table is checked against what Windows 95/98 offer. WITH_MSVCRT
+# keeps MSVCRT.DLL, for console tools that only run on the author's machine.
 function(kw_deliver target)
   if(NOT WIN32)
     return()
   endif()
+  cmake_parse_arguments(D "WITH_MSVCRT" "" "" ${ARGN})
+  set(extra ${D_UNPARSED_ARGUMENTS})
   add_custom_command(TARGET ${target} POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E make_directory ${KW_DIST}
     COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:${target}> ${KW_DIST}/)
@@ -59,10 +75,63 @@ function(kw_deliver target)
     target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/toolkit/LeanRuntime.cpp)
   endif()
   if(KW_TARGET STREQUAL "win32")
+    # The link map names the functions behind what the processor check finds
+    # in the stripped program (tools/check-cpu.sh).
+    target_link_options(${target} PRIVATE -Wl,-Map=${KW_MAPS}/$<TARGET_FILE_NAME:${target}>.map)
+    if(D_WITH_MSVCRT)
+      list(APPEND extra MSVCRT.DLL)
+      # The mingw-w64 start-up and C library parts it links were built for a
+      # Pentium Pro, and no sources of them come with Debian: the processor
+      # check reports their finds without failing.
+      kw_lib486(${target})
+      # libgcc's thread hooks still must not call CreateSemaphoreW.
+      target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/toolkit/runtime/Semaphore.cpp)
+      file(GENERATE OUTPUT ${KW_MAPS}/$<TARGET_FILE_NAME:${target}>.tool
+        CONTENT "an author's tool on the C runtime DLL\n" TARGET ${target})
+    else()
+      kw_own_runtime(${target})
+    endif()
+    get_target_property(type ${target} TYPE)
+    if(type STREQUAL "SHARED_LIBRARY")
+      target_compile_options(${target} PRIVATE -fthreadsafe-statics)
+    endif()
     add_test(NAME win32.imports.${target}
-      COMMAND ${CMAKE_SOURCE_DIR}/tools/check-imports.sh $<TARGET_FILE:${target}> ${ARGN})
+      COMMAND ${CMAKE_SOURCE_DIR}/tools/check-imports.sh $<TARGET_FILE:${target}> ${extra})
   endif()
 endfunction()
+
+# Links the target against toolkit/runtime instead of the C runtime DLL: the
+# specs file (written there) replaces the compiler's start files and default
+# libraries. Auto-import off: any data a DLL would have to supply becomes a
+# link error instead of a relocation this runtime does not perform.
+function(kw_own_runtime target)
+  target_link_options(${target} PRIVATE -specs=${KW_RUNTIME_SPECS}
+    -Wl,--disable-auto-import -Wl,--disable-runtime-pseudo-reloc
+    # Windows 95 loads a program at its preferred base: no relocations needed.
+    $<$<STREQUAL:$<TARGET_PROPERTY:TYPE>,EXECUTABLE>:-Wl,--disable-reloc-section>)
+  add_dependencies(${target} kw_runtime)
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${KW_RUNTIME_SPECS} $<TARGET_FILE:kw_runtime>)
+  kw_lib486(${target})
+endfunction()
+
+# Links the target against libstdc++ and libgcc_eh with their members rebuilt
+# for the 486 (toolkit/lib486): that folder comes before the compiler's own.
+function(kw_lib486 target)
+  target_link_options(${target} PRIVATE -L${KW_LIB486})
+  add_dependencies(${target} kw_lib486)
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${KW_LIB486_FILES})
+endfunction()
+set(KW_RUNTIME_SPECS ${CMAKE_BINARY_DIR}/kw_runtime.specs)
+set(KW_LIB486 ${CMAKE_BINARY_DIR}/lib486)
+set(KW_LIB486_FILES ${KW_LIB486}/libstdc++.a ${KW_LIB486}/libgcc_eh.a)
+set(KW_MAPS ${CMAKE_BINARY_DIR}/maps)
+file(MAKE_DIRECTORY ${KW_MAPS})
+# zlib: built for the 486 in the 32-bit build (toolkit/lib486).
+if(KW_TARGET STREQUAL "win32")
+  set(KW_ZLIB_LIBRARY kw_zlib)
+elseif(WIN32)
+  set(KW_ZLIB_LIBRARY ${CMAKE_FIND_ROOT_PATH}/lib/libz.a)
+endif()
 
 # kw_test(name SOURCES ... LIBS ... [GUI]): a GoogleTest program; native ones run
 # directly, win64 ones under wine64 (serialised: they share one prefix).

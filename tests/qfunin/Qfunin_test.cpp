@@ -25,17 +25,22 @@ const char* kDemoKey = "Software\\Quillfen\\KerfDemo";
 const char* kSharedKey = "Software\\Quillfen\\Shared";
 const char* kAppDefaults = "Software\\Wine\\AppDefaults\\qfunin.exe";
 
+// HKLM\SOFTWARE as the programs see it: the 32-bit view on a 32-bit road.
+REGSAM View(HKEY root) { return root == HKEY_LOCAL_MACHINE ? ProgramView() : 0; }
+
 std::string RegText(HKEY root, const char* key, const char* name) {
   char buf[1024];
   DWORD size = sizeof buf;
-  if (RegGetValueA(root, key, name, RRF_RT_REG_SZ, nullptr, buf, &size) != ERROR_SUCCESS)
-    return "<missing>";
-  return buf;
+  HKEY k;
+  if (RegOpenKeyExA(root, key, 0, KEY_READ | View(root), &k) != ERROR_SUCCESS) return "<missing>";
+  LSTATUS rc = RegGetValueA(k, nullptr, name, RRF_RT_REG_SZ, nullptr, buf, &size);
+  RegCloseKey(k);
+  return rc == ERROR_SUCCESS ? buf : "<missing>";
 }
 
 bool KeyExists(HKEY root, const char* key) {
   HKEY k;
-  if (RegOpenKeyExA(root, key, 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
+  if (RegOpenKeyExA(root, key, 0, KEY_READ | View(root), &k) != ERROR_SUCCESS) return false;
   RegCloseKey(k);
   return true;
 }
@@ -59,7 +64,7 @@ std::string ShortPath(const std::string& path) {
 }
 
 void ForgetDemo() {
-  RegDeleteTreeA(HKEY_LOCAL_MACHINE, kEntry);
+  RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kEntry, ProgramView(), 0);
   RegDeleteTreeA(HKEY_CURRENT_USER, kDemoKey);
   RegDeleteTreeA(HKEY_CURRENT_USER, kSharedKey);
   DeleteFileA(SharedFile().c_str());
@@ -89,9 +94,9 @@ void Restart() {
 }
 
 // The package through every wizard page into `dest`; the closing box answered
-// No ("run now") or OK ("complete").
+// No ("run now") or OK ("complete"). A 32-bit road installs the 32-bit uninstaller.
 void Install(const std::string& dest) {
-  road::UsePackage(Join(BinDir(), "tests\\qfunin\\package"));
+  road::UsePackage(Join(BinDir(), Road95() ? "tests\\qfunin\\package32" : "tests\\qfunin\\package"));
   Process setup;
   HWND wiz = road::RunToWizard(setup);
   road::Next(wiz, "license");

@@ -15,7 +15,7 @@ export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuild
 export DISPLAY=${KW_DISPLAY:-:77}
 if [ "${WINE32_QEMU:-}" = 1 ]; then
   export DISPLAY=${KW_DISPLAY32:-:$(( ${DISPLAY#:} + 100 ))}
-  export KW_MSVCRT=${KW_MSVCRT:-enabled}
+  export KW_MSVCRT=${KW_MSVCRT:-disabled}
 fi
 wine=/usr/lib/wine/wine64
 server=/usr/lib/wine/wineserver
