@@ -3,12 +3,13 @@
 #             optimised bench build, without the sanitizers of the native one
 # make demo   builds everything and shows the programs at work under Wine
 # make bench  speed against the tools a user would otherwise pick; the 32-bit sizes
+# make fuzz   every fuzz target in turn, FUZZ_S seconds each (tools/fuzz.sh)
 # B=dir       build folder (default build); each build lives in B/<target>
 B ?= build
 JOBS ?= $(shell nproc)
 export KW_DISPLAY ?= :77
 
-.PHONY: all deps configure build test demo bench clean
+.PHONY: all deps configure build test demo bench fuzz clean
 all: build
 
 deps:
@@ -39,6 +40,10 @@ bench: configure
 	cmake --build $(B)/win64 -j $(JOBS)
 	cmake --build $(B)/win32 -j $(JOBS)
 	@for s in bench/*.sh; do [ -x "$$s" ] && "$$s" $(B) || true; done
+
+fuzz: configure
+	cmake --build $(B)/native -j $(JOBS) --target fuzz_targets
+	@FUZZ_S=$(or $(FUZZ_S),600) tools/fuzz.sh $(B)
 
 clean:
 	rm -rf $(B) dist

@@ -191,10 +191,14 @@ function(kw_road95 name)
     ENVIRONMENT "WINE32_QEMU=1;WINEPREFIX=${builds}/win32/wineprefix;KW_WINVER=${version};KW_DIST=${dist32};KW_SRC=${KW_SRC_W};KW_BIN=${KW_BIN_W};KW_BIN32=${bin32}")
 endfunction()
 
-# kw_fuzz(name SOURCES ... LIBS ...): a libFuzzer target (native clang build only),
-# run briefly by ctest from its seed corpus, if any.
+# kw_fuzz(name SOURCES ... LIBS ... [DICT file] [CORPUS dir...]): a libFuzzer
+# target (native clang build only). Its corpus is fuzz/corpus/<name>/, its
+# reproducers of mended findings fuzz/regress/<name>/; CORPUS adds seed folders
+# (hand-made samples, fuzz/seeds/).
+# ctest runs it for 15 s from a fresh folder seeded with all of these; `make
+# fuzz` (tools/fuzz.sh) finds it through build/native/fuzz-targets/<name>.
 function(kw_fuzz name)
-  cmake_parse_arguments(F "" "" "SOURCES;LIBS;CORPUS" ${ARGN})
+  cmake_parse_arguments(F "" "DICT" "SOURCES;LIBS;CORPUS" ${ARGN})
   if(NOT KW_TARGET STREQUAL "native" OR NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
     return()
   endif()
@@ -202,10 +206,27 @@ function(kw_fuzz name)
   target_link_libraries(${name} PRIVATE ${F_LIBS})
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
-  set(work ${CMAKE_BINARY_DIR}/fuzz-corpus/${name})
+  if(NOT TARGET fuzz_targets)
+    add_custom_target(fuzz_targets)
+  endif()
+  add_dependencies(fuzz_targets ${name})
+  set(seeds ${CMAKE_SOURCE_DIR}/fuzz/corpus/${name} ${CMAKE_SOURCE_DIR}/fuzz/regress/${name} ${F_CORPUS})
+  set(dict "")
+  if(F_DICT)
+    get_filename_component(dict ${F_DICT} ABSOLUTE)
+  endif()
+  list(JOIN seeds " " seedtext)
+  file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/fuzz-targets/${name}
+    CONTENT "bin=$<TARGET_FILE:${name}>\ndict=${dict}\nseeds=${seedtext}\n")
+  set(work ${CMAKE_BINARY_DIR}/fuzz-test/${name})
+  set(opts -max_total_time=15 -rss_limit_mb=2048 -timeout=10 -print_final_stats=0)
+  if(dict)
+    list(APPEND opts -dict=${dict})
+  endif()
+  list(JOIN opts " " opttext)
   add_test(NAME ${KW_TARGET}.fuzz.${name}
     COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=1
-      sh -c "mkdir -p ${work} && exec $<TARGET_FILE:${name}> -max_total_time=15 -rss_limit_mb=2048 -print_final_stats=0 ${work} ${F_CORPUS}")
+      sh -c "rm -rf ${work} && mkdir -p ${work} && exec $<TARGET_FILE:${name}> ${opttext} ${work} $(ls -d ${seedtext} 2>/dev/null)")
   set_tests_properties(${KW_TARGET}.fuzz.${name} PROPERTIES TIMEOUT 120)
 endfunction()
 

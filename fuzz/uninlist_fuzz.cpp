@@ -11,9 +11,12 @@ namespace {
 
 using namespace qfunin;
 
-// Every file and folder exists once; removing empties it.
+// Every file and folder exists once; removing empties it. Folders nest as
+// deep as the input's first byte says: mostly a few levels, at times past the
+// removal's own depth limit.
 class Host : public RemovalHost {
  public:
+  explicit Host(int depth) : depth_(depth) {}
   void Progress(int percent, const std::string&) override {
     if (percent < 0 || percent > 100) __builtin_trap();
   }
@@ -25,13 +28,21 @@ class Host : public RemovalHost {
   bool DeleteAtRestart(const std::string& path) override { return path.size() % 2; }
   bool IsSelf(const std::string&) override { return false; }
   bool FolderExists(const std::string&) override { return true; }
-  std::vector<FolderEntry> ListFolder(const std::string&) override { return {{"sub", true}}; }
+  std::vector<FolderEntry> ListFolder(const std::string& path) override {
+    int level = 0;
+    for (size_t at = path.find("\\sub"); at != std::string::npos; at = path.find("\\sub", at + 1)) ++level;
+    if (level >= depth_) return {};
+    return {{"sub", true}};
+  }
   bool RemoveFolder(const std::string&) override { return false; }
   bool DeleteRegValue(const std::string&, const std::string&, const std::string&) override {
     return true;
   }
   bool DeleteRegKeyIfEmpty(const std::string&, const std::string&) override { return true; }
   void DeleteUninstallEntry(const std::string&) override {}
+
+ private:
+  int depth_;
 };
 
 }  // namespace
@@ -45,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Places places{"C:\\WINDOWS", "C:\\WINDOWS\\System", "C:\\WINDOWS\\SYSTEM32",
                 "C:\\WINDOWS\\Start Menu\\Programs", "C:\\Program Files"};
   if (!CheckUninList(list, places).empty()) return 0;
-  Host host;
+  Host host(size == 0 ? 0 : data[0] >= 0xC0 ? 40 : data[0] % 4);
   Outcome o = Removal(list, places, list.destDir + "\\unin.ini", host).Run();
   ClosingText(list.programName, o);
   return 0;

@@ -49,6 +49,9 @@ bool IsDeviceName(const std::string& part) {
 class Run {
  public:
   Run(Input& in, Output& out, Reporter& rep, const Options& opt) : in_(in), out_(out), rep_(rep), opt_(opt) {}
+  ~Run() {
+    if (zReady_) inflateEnd(&z_);
+  }
 
   int Go() {
     if (!ReadDirectory()) return result_;
@@ -248,13 +251,13 @@ class Run {
 
   std::string Copy(const Entry& e, uint64_t at, OutFile& f) {
     if (e.csize != e.usize) return "stored sizes do not agree";
-    Buffers();
+    unsigned char* const buf = Buffer(inBuf_, e.csize);
     uLong crc = crc32(0, nullptr, 0);
     for (uint64_t left = e.csize; left;) {
-      const size_t n = size_t(std::min<uint64_t>(left, kBuf));
-      if (!in_.ReadAt(at, in_buf_.data(), n)) return "data cut short";
-      crc = crc32(crc, in_buf_.data(), uInt(n));
-      if (!f.Write(in_buf_.data(), n)) return "write error (disk full?)";
+      const size_t n = size_t(std::min<uint64_t>(left, inBuf_.size));
+      if (!in_.ReadAt(at, buf, n)) return "data cut short";
+      crc = crc32(crc, buf, uInt(n));
+      if (!f.Write(buf, n)) return "write error (disk full?)";
       at += n;
       left -= n;
     }
@@ -262,45 +265,56 @@ class Run {
   }
 
   std::string Inflate(const Entry& e, uint64_t at, OutFile& f) {
-    Buffers();
-    z_stream z{};
-    if (inflateInit2(&z, -MAX_WBITS) != Z_OK) return "out of memory";
-    struct End {
-      z_stream* z;
-      ~End() { inflateEnd(z); }
-    } end{&z};
+    // One inflater per run, reset per entry: its set-up and window cost more
+    // than a small entry's data.
+    if (!zReady_ && inflateInit2(&z_, -MAX_WBITS) != Z_OK) return "out of memory";
+    zReady_ = true;
+    if (inflateReset(&z_) != Z_OK) return "out of memory";
+    z_stream& z = z_;
+    z.avail_in = 0;  // nothing carried over from the entry before
+    unsigned char* const ibuf = Buffer(inBuf_, e.csize);
+    // One byte beyond the recorded size shows data that runs longer.
+    unsigned char* const obuf = Buffer(outBuf_, uint64_t(e.usize) + 1);
     uLong crc = crc32(0, nullptr, 0);
     uint64_t left = e.csize, written = 0;
     int rc = Z_OK;
     while (rc != Z_STREAM_END) {
       if (z.avail_in == 0) {
         if (left == 0) return "data cut short";
-        const size_t n = size_t(std::min<uint64_t>(left, kBuf));
-        if (!in_.ReadAt(at, in_buf_.data(), n)) return "data cut short";
+        const size_t n = size_t(std::min<uint64_t>(left, inBuf_.size));
+        if (!in_.ReadAt(at, ibuf, n)) return "data cut short";
         at += n;
         left -= n;
-        z.next_in = in_buf_.data();
+        z.next_in = ibuf;
         z.avail_in = uInt(n);
       }
-      z.next_out = out_buf_.data();
-      z.avail_out = uInt(kBuf);
+      z.next_out = obuf;
+      z.avail_out = uInt(outBuf_.size);
       rc = inflate(&z, Z_NO_FLUSH);
       if (rc != Z_OK && rc != Z_STREAM_END) return "compressed data damaged";
-      const size_t n = kBuf - z.avail_out;
+      const size_t n = outBuf_.size - z.avail_out;
       written += n;
       if (written > e.usize) return "data longer than its recorded size";
-      crc = crc32(crc, out_buf_.data(), uInt(n));
-      if (n && !f.Write(out_buf_.data(), n)) return "write error (disk full?)";
+      crc = crc32(crc, obuf, uInt(n));
+      if (n && !f.Write(obuf, n)) return "write error (disk full?)";
     }
     if (written != e.usize) return "data shorter than its recorded size";
     return crc == e.crc ? "" : "bad CRC";
   }
 
-  void Buffers() {
-    if (in_buf_.empty()) {
-      in_buf_.resize(kBuf);
-      out_buf_.resize(kBuf);
+  // A buffer of at least want bytes (4 KiB to kBuf), kept for the run and
+  // never cleared: small entries cost no large allocation.
+  struct Buf {
+    std::unique_ptr<unsigned char[]> p;
+    size_t size = 0;
+  };
+  static unsigned char* Buffer(Buf& b, uint64_t want) {
+    const size_t n = size_t(std::clamp<uint64_t>(want, 4096, kBuf));
+    if (b.size < n) {
+      b.p.reset(new unsigned char[n]);
+      b.size = n;
     }
+    return b.p.get();
   }
 
   Input& in_;
@@ -310,7 +324,9 @@ class Run {
   std::vector<Entry> entries_;
   std::vector<uint64_t> starts_;  // local header offsets, sorted
   std::map<std::string, std::string> claimed_;  // folded output path -> the entry that took it
-  std::vector<unsigned char> in_buf_, out_buf_;
+  Buf inBuf_, outBuf_;
+  z_stream z_{};
+  bool zReady_ = false;
   uint64_t shift_ = 0, cdStart_ = 0;
   int result_ = 0;
   bool stop_ = false;
