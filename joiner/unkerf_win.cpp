@@ -5,19 +5,6 @@
 #include "joiner/Join.h"
 
 namespace {
-// The command line after the program's own name, which may be quoted.
-const char* Arguments() {
-  const char* p = GetCommandLineA();
-  if (*p == '"') {
-    for (++p; *p && *p != '"'; ++p) {
-    }
-    if (*p) ++p;
-  } else {
-    while (*p && *p != ' ' && *p != '\t') ++p;
-  }
-  return p;
-}
-
 std::string ProgramPath() {
   char buf[MAX_PATH];
   DWORD n = GetModuleFileNameA(nullptr, buf, MAX_PATH);
@@ -25,8 +12,8 @@ std::string ProgramPath() {
 }
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  unkerf::Options options = unkerf::ParseCommandLine(Arguments());
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR args, int) {
+  unkerf::Options options = unkerf::ParseCommandLine(args);
   unkerf::Outcome r = unkerf::RunJoiner(options, ProgramPath(), kerfwise::SystemPlatform());
   if (!options.quiet)
     MessageBoxA(nullptr, r.text.c_str(), "Unkerf",
