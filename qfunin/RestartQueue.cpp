@@ -4,21 +4,11 @@
 
 #include "qfunin/WininitText.h"
 #include "toolkit/Handle.h"
+#include "toolkit/NextBoot.h"
 
 namespace qfunin {
 
 namespace {
-
-bool IsNtFamily() { return (GetVersion() & 0x80000000u) == 0; }
-
-// Windows 95 has no MoveFileExA worth the name: looked up at run time, so the
-// program loads there whatever the import library says.
-bool DelayedDelete(const std::string& path) {
-  using MoveFileExFn = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
-  FARPROC p = GetProcAddress(GetModuleHandleA("KERNEL32.DLL"), "MoveFileExA");
-  auto move = reinterpret_cast<MoveFileExFn>(reinterpret_cast<void*>(p));
-  return move && move(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
-}
 
 // False when the file exists but cannot be read whole: writing it anew would
 // lose the renames already queued in it.
@@ -59,7 +49,7 @@ bool WininitDelete(const std::string& path) {
 }  // namespace
 
 bool DeleteAtRestart(const std::string& path) {
-  return IsNtFamily() ? DelayedDelete(path) : WininitDelete(path);
+  return kw::IsNtFamily() ? kw::DelayedMove(path, "", 0) : WininitDelete(path);
 }
 
 }  // namespace qfunin

@@ -9,6 +9,7 @@
 #include "setup/engine/UninstallText.h"
 #include "setup/engine/Folders.h"
 #include "toolkit/Handle.h"
+#include "toolkit/NextBoot.h"
 #include "toolkit/RegKey.h"
 
 namespace qfunin {
@@ -38,14 +39,8 @@ std::string ReadMachineString(const std::string& key, const char* name) {
   }
 }
 
-std::string ShortPath(const std::string& path) {
-  char buf[MAX_PATH];
-  DWORD n = GetShortPathNameA(path.c_str(), buf, sizeof buf);
-  return n == 0 || n >= sizeof buf ? path : std::string(buf, n);
-}
-
 bool SameFile(const std::string& a, const std::string& b) {
-  return SamePath(a, b) || SamePath(ShortPath(a), ShortPath(b));
+  return SamePath(a, b) || SamePath(kw::ShortPath(a), kw::ShortPath(b));
 }
 
 // The list path of an uninstall command: the quoted part, else what follows

@@ -3,34 +3,12 @@
 #include <windows.h>
 
 #include "setup/engine/InstallPlan.h"
+#include "toolkit/NextBoot.h"
 #include "toolkit/PathText.h"
 
 namespace setup {
 
 namespace {
-
-// MoveFileExA is looked up when needed: the 32-bit program must still load on
-// systems whose kernel lacks it.
-using MoveFileExFn = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
-
-MoveFileExFn FindMoveFileEx() {
-  HMODULE kernel = GetModuleHandleA("kernel32.dll");
-  if (!kernel) return nullptr;
-  return reinterpret_cast<MoveFileExFn>(
-      reinterpret_cast<void*>(GetProcAddress(kernel, "MoveFileExA")));
-}
-
-bool DelayedMove(const std::string& from, const std::string& to, DWORD flags) {
-  MoveFileExFn move = FindMoveFileEx();
-  return move && move(from.c_str(), to.c_str(), flags | MOVEFILE_DELAY_UNTIL_REBOOT);
-}
-
-// The short (8.3) form of an existing path; the path itself when there is none.
-std::string ShortPath(const std::string& path) {
-  char buf[MAX_PATH];
-  DWORD n = GetShortPathNameA(path.c_str(), buf, sizeof buf);
-  return n > 0 && n < sizeof buf ? std::string(buf, n) : path;
-}
 
 std::string WindowsFolder() {
   char buf[MAX_PATH];
@@ -47,10 +25,10 @@ std::string RenameValue(const std::string& ini, const std::string& key) {
 }  // namespace
 
 NextStartReplacer::NextStartReplacer()
-    : nt_((GetVersion() & 0x80000000u) == 0), wininit_(WininitPath(WindowsFolder())) {}
+    : nt_(kw::IsNtFamily()), wininit_(WininitPath(WindowsFolder())) {}
 
 bool NextStartReplacer::Replace(const std::string& source, const std::string& longTarget) {
-  std::string target = nt_ ? longTarget : ShortPath(longTarget);
+  std::string target = nt_ ? longTarget : kw::ShortPath(longTarget);
   std::string pending = Pending(target);
   if (!pending.empty()) return CopyFileA(source.c_str(), pending.c_str(), FALSE) != FALSE;
   for (int n = 0; n < 1000; ++n) {
@@ -91,9 +69,9 @@ std::string NextStartReplacer::Pending(const std::string& target) const {
 bool NextStartReplacer::Queue(const std::string& target, const std::string& next,
                               const std::string& backup) {
   if (nt_) {
-    if (!DelayedMove(target, backup, 0)) return false;
-    if (DelayedMove(next, target, MOVEFILE_REPLACE_EXISTING)) return true;
-    DelayedMove(backup, target, 0);  // puts the old file back after all
+    if (!kw::DelayedMove(target, backup, 0)) return false;
+    if (kw::DelayedMove(next, target, MOVEFILE_REPLACE_EXISTING)) return true;
+    kw::DelayedMove(backup, target, 0);  // puts the old file back after all
     return false;
   }
   // Lines are carried out in order; a new key goes to the end of the section.
