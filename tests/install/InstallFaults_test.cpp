@@ -70,18 +70,27 @@ TEST_F(InstallTest, NoWarningWithoutFailures) {
                                                             MB_OK | MB_ICONQUESTION)}));
 }
 
+// An installation with an uninstall entry, a file and a shortcut, then `rest`.
+class UninstalledAppTest : public InstallTest {
+ protected:
+  void UninstalledApp(const std::string& dest, const std::vector<std::string>& rest) {
+    SharedKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KwEngineFaults");
+    SharedKey(HKEY_CURRENT_USER, "Software\\KwEngineFaults");
+    state.DestDir = dest;
+    Package("a.txt", "a");
+    std::vector<std::string> lines{"h", "h", "h", ":UNINSTALL", "KwEngineFaults", "Faults", "u.exe", "r", ":",
+                                   ":INSTALL", "a.txt", ":", ":SHORTCUTS", "A", "a.txt"};
+    lines.insert(lines.end(), rest.begin(), rest.end());
+    List(lines);
+  }
+};
+
 // An error after the uninstall entry was written still leaves the list of what
 // was installed, closed as a whole list is, so the uninstaller can remove it.
-TEST_F(InstallTest, ErrorInRegistrySectionSavesTheList) {
+TEST_F(UninstalledAppTest, ErrorInRegistrySectionSavesTheList) {
   std::string dest = root + "\\app", sm = root + "\\Programs\\KwApp Menu";
-  SharedKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KwEngineFaults");
-  SharedKey(HKEY_CURRENT_USER, "Software\\KwEngineFaults");
-  state.DestDir = dest;
-  Package("a.txt", "a");
-  List({"h", "h", "h", ":UNINSTALL", "KwEngineFaults", "Faults", "u.exe", "r", ":",
-        ":INSTALL", "a.txt", ":", ":SHORTCUTS", "A", "a.txt", ":",
-        ":reg", "HKEY_CURRENT_USER", "Software\\KwEngineFaults", "One", "#1#",
-        "HKEY_CURRENT_USER", "Software\\KwEngineFaults", "Two", "#2x#", ":"});
+  UninstalledApp(dest, {":", ":reg", "HKEY_CURRENT_USER", "Software\\KwEngineFaults", "One", "#1#",
+                        "HKEY_CURRENT_USER", "Software\\KwEngineFaults", "Two", "#2x#", ":"});
   try {
     Run();
     FAIL() << "no error";
@@ -94,14 +103,9 @@ TEST_F(InstallTest, ErrorInRegistrySectionSavesTheList) {
   EXPECT_TRUE(host.Messages().empty());
 }
 
-TEST_F(InstallTest, SectionWithoutTerminatorSavesTheList) {
+TEST_F(UninstalledAppTest, SectionWithoutTerminatorSavesTheList) {
   std::string dest = root + "\\app", sm = root + "\\Programs\\KwApp Menu";
-  SharedKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KwEngineFaults");
-  SharedKey(HKEY_CURRENT_USER, "Software\\KwEngineFaults");
-  state.DestDir = dest;
-  Package("a.txt", "a");
-  List({"h", "h", "h", ":UNINSTALL", "KwEngineFaults", "Faults", "u.exe", "r", ":",
-        ":INSTALL", "a.txt", ":", ":SHORTCUTS", "A", "a.txt"});
+  UninstalledApp(dest, {});
   EXPECT_THROW(Run(), ListIndexError);
   EXPECT_EQ(ReadText(dest + "\\unin.ini"),
             "KwApp\r\n" + dest + "\r\n" + dest + "\\a.txt\r\n" + sm + "\\A\r\n\r\n");
