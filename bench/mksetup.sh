@@ -3,7 +3,10 @@
 # project of mixed files (text, program-like bytes, random data) made into
 # 1.44 MB floppies by mksetup (verification included) and by `zip -9 -r` plus
 # `split`. Best of three runs each; prints the time ratio and the archive size
-# ratio. Argument: the build folder.
+# ratio. Then --best, the exhaustive encoder, once on that project and once on
+# a second of plain text and program files (the project's sources and built
+# programs): its time against the default's, its archive against zip -9's,
+# and the disks each takes. Argument: the build folder.
 set -eu
 cd "$(dirname "$0")/.."
 B=$(cd "${1:-build}" && pwd)
@@ -52,3 +55,34 @@ printf 'mksetup: %.3f s (verification included), zip -9 -r + split %.3f s, time 
   "$mk_t" "$zip_t" "$(echo "$mk_t $zip_t" | awk '{ printf "%.2f", $1 / $2 }')"
 printf 'mksetup: archive %d bytes, zip -9 %d bytes, size ratio %s (goal <= 1.01)\n' \
   "$ours" "$theirs" "$(echo "$ours $theirs" | awk '{ printf "%.4f", $1 / $2 }')"
+
+# A project of plain text and program files, as found in this tree.
+P2=$W/project2
+if [ ! -f "$P2/setup.ini" ]; then
+  rm -rf "$P2" && mkdir -p "$P2"
+  git ls-files '*.cpp' '*.h' '*.md' '*.sh' '*.txt' '*.cmake' | grep -v '^fuzz/' |
+    while read -r f; do cp "$f" "$P2/$(echo "$f" | tr / _)"; done
+  for f in dist/win32/*.exe dist/win32/*.dll dist/win64/*.exe dist/win64/*.dll; do
+    [ -f "$f" ] && cp "$f" "$P2/$(basename "$(dirname "$f")")_$(basename "$f")"
+  done
+  { printf '\\Bench2\r\nBench2\r\nBench2 1.0\r\n:INSTALL\r\n'
+    (cd "$P2" && ls | sed 's/$/\r/')
+    printf ':\r\n'; } > "$W/setup2.ini"
+  mv "$W/setup2.ini" "$P2/setup.ini"
+fi
+secs() { local t0 t1; t0=$(now); "$@" >/dev/null; t1=$(now); echo "$t0 $t1" | awk '{ print $2 - $1 }'; }
+zipsize() { rm -f "$W/z.zip"; (cd "$1" && zip -q -9 -r -X "$W/z.zip" .); stat -c %s "$W/z.zip"; }
+packed() { cat "$1"/disk*/package.* | wc -c; }
+for proj in project project2; do
+  rm -rf "$W/def" "$W/best"
+  def_t=$(best "$mk" --bin "$W/bin" "$W/$proj" "$W/def")
+  "$mk" --bin "$W/bin" "$W/$proj" "$W/def" >/dev/null
+  best_t=$(secs "$mk" --best --bin "$W/bin" "$W/$proj" "$W/best")
+  z=$(zipsize "$W/$proj")
+  printf 'mksetup --best (%s, %.1f MB): %.2f s against the default %.3f s, time ratio %s (goal <= 30)\n' "$proj" \
+    "$(du -sb "$W/$proj" | awk '{ print $1 / 1048576 }')" "$best_t" "$def_t" "$(echo "$best_t $def_t" | awk '{ printf "%.1f", $1 / $2 }')"
+  printf 'mksetup --best (%s): archive %d bytes, default %d, zip -9 %d, size ratio --best/zip %s (goal <= 0.965), default/zip %s; disks: default %d, --best %d\n' \
+    "$proj" "$(packed "$W/best")" "$(packed "$W/def")" "$z" \
+    "$(echo "$(packed "$W/best") $z" | awk '{ printf "%.4f", $1 / $2 }')" "$(echo "$(packed "$W/def") $z" | awk '{ printf "%.4f", $1 / $2 }')" \
+    "$(ls -d "$W"/def/disk* | wc -l)" "$(ls -d "$W"/best/disk* | wc -l)"
+done

@@ -73,7 +73,7 @@ bool MakePlan(const Options& opt, const Project& p, Plan* plan, std::string* why
     sources.push_back({f.name, f.data, DosTime(f.mtime)});
     plan->unpacked += f.data.size();
   }
-  plan->archive = WriteZip(sources);
+  plan->archive = WriteZip(sources, opt.best ? Packing::Best : Packing::Default);
   std::vector<std::string> extras;
   for (const SourceFile& f : p.extras) extras.push_back(f.name);
 
@@ -232,8 +232,8 @@ std::string Summary(const Options& opt, const Project& p, const Plan& plan) {
                 opt.disk.name.c_str(), Group(opt.disk.dataBytes).c_str());
   s += line;
   const double pct = plan.unpacked ? 100.0 * double(plan.archive.size()) / double(plan.unpacked) : 100.0;
-  std::snprintf(line, sizeof line, "archive: %zu files, %s bytes packed into %s bytes (%.1f%%)\n", p.package.size(),
-                Group(plan.unpacked).c_str(), Group(plan.archive.size()).c_str(), pct);
+  std::snprintf(line, sizeof line, "archive: %zu files, %s bytes packed into %s bytes (%.1f%%%s)\n", p.package.size(),
+                Group(plan.unpacked).c_str(), Group(plan.archive.size()).c_str(), pct, opt.best ? ", --best" : "");
   s += line;
   for (size_t i = 0; i < plan.disks.size(); ++i) {
     const Disk& d = plan.disks[i];

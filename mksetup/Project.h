@@ -17,6 +17,7 @@ struct Options {
   DiskFormat disk;
   bool images = false;
   bool uninstaller = false;  // add the project's uninstaller from the --bin folder
+  bool best = false;         // the exhaustive encoder: fewer disks, slower
   std::string name = "package";  // the parts are name.1, name.2, ...
 };
 

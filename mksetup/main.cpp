@@ -6,6 +6,7 @@
 
 #include "mksetup/Builder.h"
 #include "mksetup/Fs.h"
+#include "mksetup/ZipWrite.h"
 #include "toolkit/Error.h"
 
 #ifndef KW_DEFAULT_BIN
@@ -24,7 +25,13 @@ const char kUsage[] =
     "  --disk SIZE    720K, 1.2M, 1.44M (default), 2.88M or a size in bytes\n"
     "  --images       also OUT/diskN.img, a FAT12 image of each disk (mtools)\n"
     "  --name NAME    the package parts are NAME.1, NAME.2, ... (default: package)\n"
-    "  --uninstaller  pack the project's uninstaller, qfunin.exe, from the --bin folder\n";
+    "  --uninstaller  pack the project's uninstaller, qfunin.exe, from the --bin folder\n"
+#ifdef KW_HAVE_ZOPFLI
+    "  --best         pack with an exhaustive deflate encoder: about 4% smaller, many\n"
+    "                 times slower; any setup.exe unpacks it\n";
+#else
+    "  --best         (not in this build: the Linux build of mksetup has it)\n";
+#endif
 
 // The installer's files: beside this program (Windows), or the project's own
 // dist/win32 (dist/linux/mksetup, or a build of it).
@@ -58,6 +65,11 @@ int main(int argc, char** argv) {
     if (a == "--help" || a == "-h") return std::fputs(kUsage, stdout), 0;
     if (a == "--images") opt.images = true;
     else if (a == "--uninstaller") opt.uninstaller = true;
+    else if (a == "--best") {
+      if (!HaveBestPacking())
+        return Usage("--best: this build has no exhaustive encoder; use the Linux build of mksetup for it");
+      opt.best = true;
+    }
     else if (a == "--bin" && more) opt.bin = argv[++i];
     else if (a == "--name" && more) opt.name = argv[++i];
     else if (a == "--disk" && more) {
