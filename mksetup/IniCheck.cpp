@@ -277,7 +277,8 @@ class Checker {
       return Error(n, "'" + e.source + "' has folder parts: the installer unpacks every file of a packed "
                                        "distribution into one folder, so it would never find it there");
     if (!have_.count(kw::LowerAscii(e.source)))
-      Error(n, "'" + e.source + "' is not in the package: no such file in the project folder or disk1");
+      Error(n, "'" + e.source + "' is not in the package: no such file in the project folder or disk1" +
+                   (kw::SameText(e.source, kUninstaller) ? "; pack it with --uninstaller" : ""));
     named_.push_back(e.source);
     if (std::string(kwd) == ":INSTALL") installTargets_.push_back(e.target);
     if (std::string(kwd) == ":WIN") winTargets_.push_back(e.target);
@@ -311,10 +312,13 @@ class Checker {
     else {
       bool inWin = false;
       for (const std::string& t : winTargets_) inWin = inWin || kw::SameText(t, prog);
+      // An entry pointing at nothing cannot remove the program: refused.
       if (!inWin)
-        Warn(int(k) + 4, "uninstall program '" + prog + "' is not installed by :WIN; the uninstall entry "
-                                                          "expects it in the Windows folder");
-      if (facts_) facts_->uninstaller = prog;
+        Error(int(k) + 4, "uninstall program '" + prog + "' is not installed, so the uninstall entry would "
+                              "point at nothing in the Windows folder: " +
+                              (kw::SameText(prog, kUninstaller) ? "pack it with --uninstaller, or list it under :WIN"
+                                                                : "list it under :WIN and put it in the project folder"));
+      if (facts_) facts_->uninstaller = prog, facts_->uninstallerLine = int(k) + 4;
     }
     if (where == "r") return;
     if (kw::LowerAscii(where).find(".ini") == std::string::npos)

@@ -10,6 +10,9 @@
 
 namespace mksetup {
 
+// The project's own uninstaller, which mksetup --uninstaller packs.
+inline const char* const kUninstaller = "qfunin.exe";
+
 // What setup.ini is checked against.
 struct IniContext {
   std::string file = "setup.ini";
@@ -24,6 +27,7 @@ struct IniFacts {
   std::vector<std::string> named;           // every package file a copy entry names
   std::string programName;
   std::string uninstaller;                  // :UNINSTALL line 3, if any
+  int uninstallerLine = 0;                  // its line number, from 1
 };
 
 std::vector<Problem> CheckSetupIni(std::string_view text, const IniContext& ctx, IniFacts* facts = nullptr);

@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <map>
 
+#include "mksetup/Amend.h"
 #include "mksetup/Fs.h"
+#include "mksetup/TextFit.h"
+#include "setup/engine/ListFormat.h"
 #include "toolkit/Error.h"
 #include "toolkit/PathText.h"
 #include "unpack/UnpackCore.h"
@@ -33,13 +36,18 @@ class Loader {
     Disk1();
     Bin();
     Clashes();
-    const std::string ini = ReadFile(JoinPath(opt_.project, "setup.ini"));
+    p_.ini = ReadFile(JoinPath(opt_.project, "setup.ini"));
     IniContext ctx;
     for (const auto* v : {&p_.package, &p_.extras})
       for (const SourceFile& f : *v) ctx.packageFiles.push_back(f.name);
-    for (Problem& q : CheckSetupIni(ini, ctx, &p_.facts)) out_.push_back(std::move(q));
+    std::vector<Problem> found = CheckSetupIni(p_.ini, ctx, &p_.facts);
+    if (opt_.uninstaller) AddUninstaller(ctx, &found);
+    for (Problem& q : found) out_.push_back(std::move(q));
     Unused();
-    return !HasErrors(out_);
+    WizardTexts();
+    if (HasErrors(out_)) return false;
+    AddCopyBrin();
+    return true;
   }
 
  private:
@@ -138,6 +146,65 @@ class Loader {
       auto it = seen.find(kw::LowerAscii(f.name));
       if (it != seen.end())
         Warn("disk1/" + f.name, 0, "replaces the package's " + it->second + " after unpacking (files from disk 1 win)");
+    }
+  }
+
+  SourceFile* PackageFile(const std::string& name) {
+    for (SourceFile& f : p_.package)
+      if (kw::SameText(f.name, name)) return &f;
+    return nullptr;
+  }
+
+  // --uninstaller packs qfunin.exe; the uninstall entry finds it only in the
+  // Windows folder, so the :WIN line it needs is added when missing.
+  void AddUninstaller(const IniContext& ctx, std::vector<Problem>* found) {
+    const IniFacts& f = p_.facts;
+    if (f.uninstaller.empty()) {
+      bool listed = false;
+      for (const std::string& l : setup::SplitLines(p_.ini)) listed = listed || kw::SameText(l, ":UNINSTALL");
+      if (!listed)
+        Warn("setup.ini", 0, std::string("--uninstaller packs ") + kUninstaller +
+                                 ", but no :UNINSTALL section makes an uninstall entry that starts it: add one "
+                                 "(key name, display name, " + kUninstaller + ", r)");
+      return;
+    }
+    if (!kw::SameText(f.uninstaller, kUninstaller))
+      return Error("setup.ini", f.uninstallerLine,
+                   std::string("--uninstaller packs ") + kUninstaller + ", but :UNINSTALL names '" + f.uninstaller +
+                       "' as the uninstall program: write " + kUninstaller +
+                       " here, or leave out --uninstaller and pack your own");
+    for (const std::string& t : f.winTargets)
+      if (kw::SameText(t, kUninstaller)) return;
+    p_.ini = WithWinEntry(p_.ini, kUninstaller);
+    *found = CheckSetupIni(p_.ini, ctx, &p_.facts);
+    if (SourceFile* s = PackageFile("setup.ini")) s->data = p_.ini;
+    p_.notes.push_back(std::string("setup.ini: ") + kUninstaller +
+                       " listed under :WIN (--uninstaller), where the uninstall entry looks for it; "
+                       "the project's setup.ini is unchanged");
+  }
+
+  // Without copyBrin.txt the floppy question and the side box would name the
+  // installer rather than the program.
+  void AddCopyBrin() {
+    if (!p_.beside.empty() || p_.facts.programName.empty()) return;
+    const SourceFile* ini = PackageFile("setup.ini");
+    p_.beside.push_back(SourceFile{"copyBrin.txt", "", DefaultCopyBrin(p_.facts.programName), ini ? ini->mtime : 0});
+    p_.notes.push_back("disk1/copyBrin.txt: written from the program name, so the first question reads \"This "
+                       "program will install " + p_.facts.programName +
+                       "\"; put your own copyBrin.txt in the project to change the side box");
+  }
+
+  // A disk1 file of the same name replaces the package's after unpacking.
+  void WizardTexts() {
+    for (const TextBox* box : {&kLicenseBox, &kReadmeBox, &kNoticeBox, &kSideBox}) {
+      const SourceFile* f = nullptr;
+      for (const auto* v : {&p_.package, &p_.extras, &p_.beside})
+        for (const SourceFile& s : *v)
+          if (kw::SameText(s.name, box->file)) f = &s;
+      if (!f) continue;
+      const bool onDisk1 = f->path == JoinPath(JoinPath(opt_.project, "disk1"), f->name);
+      for (Problem& q : CheckTextFits(*box, onDisk1 ? "disk1/" + f->name : f->name, f->data))
+        out_.push_back(std::move(q));
     }
   }
 
