@@ -135,6 +135,7 @@ class Preview {
     if (k < 0) return;
     Line("registry values:");
     bool first = Find(setup::section::kDink) >= 0;
+    std::string lastKey;
     list_.ForEachGroup(k, 4, [&](std::span<const std::string> g) {
       if (first) Line("  first deletes " + g[0] + "\\" + std::string(setup::RelativeKeyPath(g[1])) +
                       " with its sub-keys, unless it holds a value \"reg\"");
@@ -149,7 +150,9 @@ class Preview {
         const auto n = setup::StrToInt(setup::NumberText(data));
         shown = n ? std::to_string(*n) + " (number)" : data + " (not a number: the installation stops here)";
       }
-      Line("  " + g[0] + "\\" + key);
+      // Values of one key in a row are shown under it once.
+      if (g[0] + "\\" + key != lastKey) Line("  " + g[0] + "\\" + key);
+      lastKey = g[0] + "\\" + key;
       Line("    " + (g[2].empty() ? std::string("(default)") : g[2]) + " = " + shown);
     });
   }
