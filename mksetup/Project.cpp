@@ -31,7 +31,7 @@ class Loader {
   bool Run() {
     if (!IsFolder(opt_.project)) return Error(opt_.project, 0, "no such project folder"), false;
     if (!IsFile(JoinPath(opt_.project, "setup.ini")))
-      return Error("setup.ini", 0, "the project folder has no setup.ini (the installation list)"), false;
+      return Error("setup.ini", 0, "the project folder has no setup.ini (the installation list); docs/authoring.md describes it"), false;
     Root();
     Disk1();
     Bin();
@@ -86,7 +86,7 @@ class Loader {
     for (const FolderEntry& e : ListFolder(d1)) {
       const std::string shown = "disk1/" + e.name;
       if (e.folder) {
-        Error(shown + "/", 0, "the installer copies only files from beside it, not folders");
+        Error(shown + "/", 0, "the installer copies only files from beside it, not folders; move its files into disk1");
         continue;
       }
       if (!NameOk(shown, e.name)) continue;
@@ -131,7 +131,7 @@ class Loader {
     for (const SourceFile& f : p_.package) {
       auto [it, fresh] = seen.emplace(kw::LowerAscii(f.name), f.name);
       if (!fresh)
-        Error(f.name, 0, "'" + it->second + "' and '" + f.name + "' land on one name when unpacked (letter case is ignored)");
+        Error(f.name, 0, "'" + it->second + "' and '" + f.name + "' land on one name when unpacked (letter case is ignored); rename one");
     }
     std::vector<std::string> own{opt_.name + ".zip", "EXTRA"};
     for (int n = 1; n <= 99; ++n) own.push_back(opt_.name + "." + std::to_string(n));
@@ -212,7 +212,7 @@ class Loader {
     for (const SourceFile& f : p_.package) {
       bool used = OneOf(f.name, {kReadByName[0], kReadByName[1], kReadByName[2], kReadByName[3], kReadByName[4], kReadByName[5]});
       for (const std::string& n : p_.facts.named) used = used || kw::SameText(n, f.name);
-      if (!used) Warn(f.name, 0, "packed, but setup.ini installs it nowhere");
+      if (!used) Warn(f.name, 0, "packed, but setup.ini installs it nowhere; list it, or take it out of the project folder");
     }
   }
 
@@ -229,8 +229,8 @@ std::string NameProblem(const std::string& name) {
       return "a name with letters outside ASCII: setup.ini is read in the Windows code page, so the "
              "installer would not find it; rename it";
   std::string why;
-  if (unpack::SafePath(name, &why).empty()) return "the unpack library refuses this name: " + why;
-  if (name.size() > 200) return "a name longer than 200 characters";
+  if (unpack::SafePath(name, &why).empty()) return "the unpack library refuses this name: " + why + "; rename it";
+  if (name.size() > 200) return "a name longer than 200 characters; rename it";
   return "";
 }
 
