@@ -249,6 +249,7 @@ class Checker {
     for (const char* kwd : {":INSTALL", ":WIN", ":SYSTEM"})
       if (auto* v = List(kwd))
         for (const auto& [i, line] : *v) CopyEntry(kwd, i, line);
+    if (!ctx_.addedUnderWin.empty()) winTargets_.push_back(ctx_.addedUnderWin), named_.push_back(ctx_.addedUnderWin);
     if (auto* v = List(":SHORTCUTS"))
       for (const auto& [i, name] : *v) {
         if (name.empty()) Error(int(i) + 1, "empty shortcut name");

@@ -18,6 +18,9 @@ struct IniContext {
   std::string file = "setup.ini";
   // Every name the unpacked package will hold (package files and :EXTRA files).
   std::vector<std::string> packageFiles;
+  // A name mksetup lists under :WIN itself (--uninstaller): installed there,
+  // though the author's list does not say so.
+  std::string addedUnderWin;
 };
 
 // What a sound list asks of the package, for the builder's own checks.

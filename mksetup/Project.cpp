@@ -40,6 +40,8 @@ class Loader {
     IniContext ctx;
     for (const auto* v : {&p_.package, &p_.extras})
       for (const SourceFile& f : *v) ctx.packageFiles.push_back(f.name);
+    // Packed even when --bin lacks it: that is reported there, once.
+    if (opt_.uninstaller) ctx.packageFiles.push_back(kUninstaller);
     std::vector<Problem> found = CheckSetupIni(p_.ini, ctx, &p_.facts);
     if (opt_.uninstaller) AddUninstaller(ctx, &found);
     for (Problem& q : found) out_.push_back(std::move(q));
@@ -157,7 +159,7 @@ class Loader {
 
   // --uninstaller packs qfunin.exe; the uninstall entry finds it only in the
   // Windows folder, so the :WIN line it needs is added when missing.
-  void AddUninstaller(const IniContext& ctx, std::vector<Problem>* found) {
+  void AddUninstaller(IniContext ctx, std::vector<Problem>* found) {
     const IniFacts& f = p_.facts;
     if (f.uninstaller.empty()) {
       bool listed = false;
@@ -175,8 +177,10 @@ class Loader {
                        " here, or leave out --uninstaller and pack your own");
     for (const std::string& t : f.winTargets)
       if (kw::SameText(t, kUninstaller)) return;
-    p_.ini = WithWinEntry(p_.ini, kUninstaller);
+    // Checked as the author wrote it, so that lines keep their numbers.
+    ctx.addedUnderWin = kUninstaller;
     *found = CheckSetupIni(p_.ini, ctx, &p_.facts);
+    p_.ini = WithWinEntry(p_.ini, kUninstaller);
     if (SourceFile* s = PackageFile("setup.ini")) s->data = p_.ini;
     p_.notes.push_back(std::string("setup.ini: ") + kUninstaller +
                        " listed under :WIN (--uninstaller), where the uninstall entry looks for it; "

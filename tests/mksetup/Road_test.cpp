@@ -227,6 +227,21 @@ TEST_F(Author, AddsWhatTheProjectLacksAndSaysSo) {
 
   Refused("", "setup.ini:7: error: uninstall program 'qfunin.exe' is not installed, so the uninstall entry would "
               "point at nothing in the Windows folder: pack it with --uninstaller, or list it under :WIN");
+  // Its problems keep the author's line numbers; without qfunin.exe in --bin
+  // that alone is said.
+  std::string shifted = kIni;
+  shifted.replace(shifted.find(":WIN\r\nqfunin.exe"), 16, ":WIN\r\nreadme.txt");
+  shifted.replace(shifted.find(":RUNFILE\r\nkwdemo.exe"), 20, ":RUNFILE\r\nkwdemo.ex_");
+  WriteFile(P("proj/setup.ini"), shifted);
+  Refused("--uninstaller", "setup.ini:22: error: :RUNFILE program 'kwdemo.ex_'");
+  WriteFile(P("proj/setup.ini"), bare);
+  fs::rename(P("bin/qfunin.exe"), P("qfunin.exe"));
+  const Result noBin = Make("--uninstaller", "refused");
+  EXPECT_EQ(noBin.rc, 1);
+  EXPECT_TRUE(Has(noBin, "--uninstaller: no qfunin.exe here")) << noBin.out;
+  EXPECT_FALSE(Has(noBin, "setup.ini:")) << noBin.out;
+  fs::rename(P("qfunin.exe"), P("bin/qfunin.exe"));
+
   std::string other = bare;
   other.replace(other.find("qfunin.exe"), 10, "kwunin.exe");
   WriteFile(P("proj/setup.ini"), other);
