@@ -106,6 +106,9 @@ class Loader {
 
   void Bin() {
     const std::string where = opt_.bin.empty() ? "(no --bin folder)" : opt_.bin;
+    if (!IsFolder(opt_.bin))
+      return Error(where, 0, "no such folder: make build puts setup.exe, UNPACK32.DLL and qfunin.exe in "
+                             "dist/win32; or name their folder by --bin");
     auto take = [&](const std::string& name, SourceFile* f) {
       const std::string path = JoinPath(opt_.bin, name);
       if (!IsFile(path)) return Error(where, 0, "no " + name + " here; name the folder with setup.exe and UNPACK32.DLL by --bin"), false;

@@ -176,7 +176,7 @@ TEST_F(Author, MistakesStopBeforeAnythingIsWritten) {
   fs::rename(P("proj/setup.ini"), P("setup.ini"));
   Refused(ok, "setup.ini: error: the project folder has no setup.ini");
   fs::rename(P("setup.ini"), P("proj/setup.ini"));
-  Refused(ok + " --bin " + P("nowhere"), "nowhere: error: no setup.exe here");
+  Refused(ok + " --bin " + P("nowhere"), "nowhere: error: no such folder: make build puts setup.exe");
   // Disk 1 too small for the installer's own files.
   Refused(ok + " --disk 200000", "leaving no room for the package");
   const Result bad = Make("--disk 1.4M", "refused");
