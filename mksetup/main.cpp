@@ -26,7 +26,8 @@ const char kUsage[] =
     "  --bin DIR      the folder with setup.exe and UNPACK32.DLL\n"
     "  --disk SIZE    720K, 1.2M, 1.44M (default), 2.88M or a size in bytes\n"
     "  --images       also OUT/diskN.img, a FAT12 image of each disk (mtools)\n"
-    "  --name NAME    the package parts are NAME.1, NAME.2, ... (default: package)\n"
+    "  --name NAME    the package parts are NAME.1, NAME.2, ... (default: package;\n"
+    "                 at most 8 letters, digits, _ or -)\n"
     "  --plan         say what the installation will do and how many disks it takes;\n"
     "                 write nothing\n"
     "  --uninstaller  pack the project's uninstaller, qfunin.exe, from the --bin folder,\n"
@@ -55,7 +56,7 @@ int Usage(const std::string& why) {
 bool DosBaseName(const std::string& name) {
   if (name.empty() || name.size() > 8) return false;
   for (unsigned char c : name)
-    if (!std::isalnum(c) && !std::strchr("_-!#$%&'()@^`{}~", c)) return false;
+    if (!std::isalnum(c) && c != '_' && c != '-') return false;
   return true;
 }
 
