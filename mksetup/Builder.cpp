@@ -115,11 +115,16 @@ bool MakePlan(const Options& opt, const Project& p, Plan* plan, std::string* why
   return true;
 }
 
+void CheckOutFolder(const Options& opt) {
+  if (!IsFolder(opt.out)) return;
+  for (const FolderEntry& e : ListFolder(opt.out))
+    if (!IsOutput(e))
+      throw kw::Error(opt.out + " holds " + e.name + ", which mksetup did not make: name a new or empty folder");
+}
+
 void WriteDisks(const Options& opt, const Plan& plan) {
+  CheckOutFolder(opt);
   if (IsFolder(opt.out)) {
-    for (const FolderEntry& e : ListFolder(opt.out))
-      if (!IsOutput(e))
-        throw kw::Error(opt.out + " holds " + e.name + ", which mksetup did not make: name a new or empty folder");
     for (const FolderEntry& e : ListFolder(opt.out)) RemoveTree(JoinPath(opt.out, e.name));
   }
   MakeFolders(opt.out);
@@ -138,10 +143,12 @@ void WriteDisks(const Options& opt, const Plan& plan) {
   }
 }
 
-void RemoveDisks(const Options& opt) {
-  if (!IsFolder(opt.out)) return;
+int RemoveDisks(const Options& opt) {
+  if (!IsFolder(opt.out)) return 0;
+  int n = 0;
   for (const FolderEntry& e : ListFolder(opt.out))
-    if (IsOutput(e)) RemoveTree(JoinPath(opt.out, e.name));
+    if (IsOutput(e)) RemoveTree(JoinPath(opt.out, e.name)), ++n;
+  return n;
 }
 
 int VerifyDisks(const Options& opt, const Project& p, const Plan& plan) {
@@ -244,6 +251,7 @@ std::string Summary(const Options& opt, const Project& p, const Plan& plan) {
                   Group(opt.disk.dataBytes - d.used).c_str());
     s += line + names + "\n";
   }
+  for (const std::string& n : p.notes) s += "added: " + n + "\n";
   return s;
 }
 

@@ -31,8 +31,11 @@ bool MakePlan(const Options& opt, const Project& p, Plan* plan, std::string* why
 // The text of setup.lst for these parts and :EXTRA files.
 std::string PackageList(const std::vector<std::string>& extras, const std::vector<std::string>& parts);
 
-// Writes OUT/disk1, OUT/disk2, ...; an OUT holding anything but such folders
-// and images is refused. Throws kw::Error.
+// Refuses an OUT holding anything but disk folders and images that an earlier
+// run made: kw::Error naming it.
+void CheckOutFolder(const Options& opt);
+
+// Writes OUT/disk1, OUT/disk2, ... after CheckOutFolder. Throws kw::Error.
 void WriteDisks(const Options& opt, const Plan& plan);
 
 // Reads back what WriteDisks wrote as the installer will: the parts from the
@@ -44,11 +47,13 @@ int VerifyDisks(const Options& opt, const Project& p, const Plan& plan);
 
 // Removes what WriteDisks and WriteImages made, after a failure: disks that
 // did not pass are not left to be copied.
-void RemoveDisks(const Options& opt);
+// Returns how many it removed.
+int RemoveDisks(const Options& opt);
 
 // OUT/diskN.img: a FAT12 image of each disk folder, made by mtools.
 void WriteImages(const Options& opt, const Plan& plan);
 
+// The disks and what lies on each, then what mksetup added to the project.
 std::string Summary(const Options& opt, const Project& p, const Plan& plan);
 
 }  // namespace mksetup

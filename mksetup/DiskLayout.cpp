@@ -74,12 +74,12 @@ bool PartRoom(const DiskFormat& f, const std::vector<DiskFile>& fixed, std::stri
   }
   if (f.rootEntries && entries > f.rootEntries) {
     *why = "disk 1 needs " + std::to_string(entries) + " root folder entries; a " + f.name +
-           " disk has " + std::to_string(f.rootEntries);
+           " disk has " + std::to_string(f.rootEntries) + "; move files from disk1 into the package";
     return false;
   }
   if (used >= f.dataBytes) {
     *why = "the files beside the installer take " + std::to_string(used) + " bytes; a " + f.name +
-           " disk holds " + std::to_string(f.dataBytes) + ", leaving no room for the package";
+           " disk holds " + std::to_string(f.dataBytes) + ", leaving no room for the package; choose a larger --disk, or move files from disk1 into the package";
     return false;
   }
   *room = f.dataBytes - used;

@@ -85,7 +85,7 @@ class Checker {
   std::vector<Problem> Run() {
     for (size_t i = 0; i < lines_.size(); ++i)
       if (lines_[i].size() > setup::kMaxListLine)
-        Error(int(i) + 1, "line longer than 4095 characters: the installer refuses the list");
+        Error(int(i) + 1, "line longer than 4095 characters: the installer refuses the list; shorten it");
     if (!Header()) return std::move(problems_);
     for (const Section& s : kSections) Read(s);
     StrayLines();
@@ -153,13 +153,13 @@ class Checker {
     if (!IsKeyword(i)) return false;
     Error(int(i) + 1, std::string(s.keyword) + " (line " + std::to_string(k + 1) + ") runs into " + L(i) +
                           ": its ':' line is missing, so the installer would take " + L(i) +
-                          " and what follows as entries");
+                          " and what follows as entries; add a ':' line before this one");
     return true;
   }
 
   void NoEnd(const Section& s, size_t k) {
     Error(int(k) + 1, std::string(s.keyword) + " has no ':' line to end it: the installer would read past "
-                                               "the end of the list (List index out of bounds)");
+                                               "the end of the list (List index out of bounds); add a ':' line after its entries");
   }
 
   void ReadList(const Section& s, size_t k) {
@@ -186,10 +186,10 @@ class Checker {
           Take(k, j + 1);
           if (i == k + 1 && j == i)
             return Error(int(j) + 1, std::string(s.keyword) + " is empty: the installer always reads a first "
-                                                              "group, here the ':' line and what follows it");
+                                                              "group, here the ':' line and what follows it; give it a group or remove the section");
           return Error(int(i) + 1, std::string("incomplete ") + s.keyword + " group: it has " +
                                        std::to_string(j - i) + " of " + std::to_string(s.lines) + " lines (" +
-                                       s.shape + ")");
+                                       s.shape + "); complete it");
         }
       }
       groups.emplace_back(i, L(i));
@@ -212,7 +212,7 @@ class Checker {
       if (j >= lines_.size() || L(j) == ":" || IsKeyword(j)) {
         Take(k, j);
         return Error(int(k) + 1, std::string(s.keyword) + " has " + std::to_string(j - k - 1) + " of its " +
-                                     std::to_string(s.lines) + " lines (" + s.shape + ")");
+                                     std::to_string(s.lines) + " lines (" + s.shape + "); complete it");
       }
     }
     Take(k, k + size_t(s.lines) + 2);  // its customary ':' line too
@@ -228,7 +228,7 @@ class Checker {
       const std::string t = Trim(L(i));
       if (t != L(i) && Known(t))
         Error(int(i) + 1, "keyword line '" + L(i) + "' has blanks around it: the installer looks for " + Known(t)->keyword +
-                              " alone on its line and would not find this section");
+                              " alone on its line and would not find this section; remove the blanks");
       else if (taken_.count(i) == 0 && t.size() > 1 && t[0] == ':' && !Known(t) && L(i) != ":")
         Warn(int(i) + 1, "unknown section " + L(i) + ": the installer ignores it");
     }
@@ -249,16 +249,17 @@ class Checker {
     for (const char* kwd : {":INSTALL", ":WIN", ":SYSTEM"})
       if (auto* v = List(kwd))
         for (const auto& [i, line] : *v) CopyEntry(kwd, i, line);
+    if (!ctx_.addedUnderWin.empty()) winTargets_.push_back(ctx_.addedUnderWin), named_.push_back(ctx_.addedUnderWin);
     if (auto* v = List(":SHORTCUTS"))
       for (const auto& [i, name] : *v) {
         if (name.empty()) Error(int(i) + 1, "empty shortcut name");
         const std::string& target = L(i + 1);
         if (!Installed(target))
-          Error(int(i) + 2, "shortcut target '" + target + "' is not installed by :INSTALL");
+          Error(int(i) + 2, "shortcut target '" + target + "' is not installed by :INSTALL; list it there, or correct the name");
       }
     if (auto* v = List(":RUNFILE")) {
       const auto& [i, prog] = v->front();
-      if (!Installed(prog)) Error(int(i) + 1, ":RUNFILE program '" + prog + "' is not installed by :INSTALL");
+      if (!Installed(prog)) Error(int(i) + 1, ":RUNFILE program '" + prog + "' is not installed by :INSTALL; list it there, or correct the name");
     }
     if (auto* v = List(":reg"))
       for (const auto& [i, root] : *v) RegGroup(i);
@@ -272,12 +273,13 @@ class Checker {
     const int n = int(i) + 1;
     const setup::CopyEntry e = setup::ParseCopyEntry(line);
     if (e.source.empty())
-      return Error(n, std::string("an empty line in ") + kwd + " names a file without a name (only ':' ends the section)");
+      return Error(n, std::string("an empty line in ") + kwd + " names a file without a name (only ':' ends the section); remove the line");
     if (HasFolderPart(e.source))
       return Error(n, "'" + e.source + "' has folder parts: the installer unpacks every file of a packed "
                                        "distribution into one folder, so it would never find it there");
     if (!have_.count(kw::LowerAscii(e.source)))
-      Error(n, "'" + e.source + "' is not in the package: no such file in the project folder or disk1");
+      Error(n, "'" + e.source + "' is not in the package: no such file in the project folder or disk1" +
+                   (kw::SameText(e.source, kUninstaller) ? "; pack it with --uninstaller" : ""));
     named_.push_back(e.source);
     if (std::string(kwd) == ":INSTALL") installTargets_.push_back(e.target);
     if (std::string(kwd) == ":WIN") winTargets_.push_back(e.target);
@@ -290,7 +292,9 @@ class Checker {
     if (!exact)
       Error(int(i) + 1, loose ? "root key '" + root + "' must be written in capitals, exactly: the installer "
                                                       "writes nothing for it"
-                              : "unknown root key '" + root + "': the installer writes nothing for it");
+                              : "unknown root key '" + root + "': the installer writes nothing for it; use one of "
+                                "HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_USERS, "
+                                "HKEY_CURRENT_CONFIG, HKEY_DYN_DATA, HKEY_PERFORMANCE_DATA");
     const std::string& key = L(i + 1);
     if (key.empty()) Warn(int(i) + 2, "empty key path: the value goes straight under " + root);
     const std::string& data = L(i + 3);
@@ -311,10 +315,13 @@ class Checker {
     else {
       bool inWin = false;
       for (const std::string& t : winTargets_) inWin = inWin || kw::SameText(t, prog);
+      // An entry pointing at nothing cannot remove the program: refused.
       if (!inWin)
-        Warn(int(k) + 4, "uninstall program '" + prog + "' is not installed by :WIN; the uninstall entry "
-                                                          "expects it in the Windows folder");
-      if (facts_) facts_->uninstaller = prog;
+        Error(int(k) + 4, "uninstall program '" + prog + "' is not installed, so the uninstall entry would "
+                              "point at nothing in the Windows folder: " +
+                              (kw::SameText(prog, kUninstaller) ? "pack it with --uninstaller, or list it under :WIN"
+                                                                : "list it under :WIN and put it in the project folder"));
+      if (facts_) facts_->uninstaller = prog, facts_->uninstallerLine = int(k) + 4;
     }
     if (where == "r") return;
     if (kw::LowerAscii(where).find(".ini") == std::string::npos)

@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <map>
 
+#include "mksetup/Amend.h"
 #include "mksetup/Fs.h"
+#include "mksetup/TextFit.h"
+#include "setup/engine/ListFormat.h"
 #include "toolkit/Error.h"
 #include "toolkit/PathText.h"
 #include "unpack/UnpackCore.h"
@@ -28,18 +31,25 @@ class Loader {
   bool Run() {
     if (!IsFolder(opt_.project)) return Error(opt_.project, 0, "no such project folder"), false;
     if (!IsFile(JoinPath(opt_.project, "setup.ini")))
-      return Error("setup.ini", 0, "the project folder has no setup.ini (the installation list)"), false;
+      return Error("setup.ini", 0, "the project folder has no setup.ini (the installation list); docs/authoring.md describes it"), false;
     Root();
     Disk1();
     Bin();
     Clashes();
-    const std::string ini = ReadFile(JoinPath(opt_.project, "setup.ini"));
+    p_.ini = ReadFile(JoinPath(opt_.project, "setup.ini"));
     IniContext ctx;
     for (const auto* v : {&p_.package, &p_.extras})
       for (const SourceFile& f : *v) ctx.packageFiles.push_back(f.name);
-    for (Problem& q : CheckSetupIni(ini, ctx, &p_.facts)) out_.push_back(std::move(q));
+    // Packed even when --bin lacks it: that is reported there, once.
+    if (opt_.uninstaller) ctx.packageFiles.push_back(kUninstaller);
+    std::vector<Problem> found = CheckSetupIni(p_.ini, ctx, &p_.facts);
+    if (opt_.uninstaller) AddUninstaller(ctx, &found);
+    for (Problem& q : found) out_.push_back(std::move(q));
     Unused();
-    return !HasErrors(out_);
+    WizardTexts();
+    if (HasErrors(out_)) return false;
+    AddCopyBrin();
+    return true;
   }
 
  private:
@@ -78,7 +88,7 @@ class Loader {
     for (const FolderEntry& e : ListFolder(d1)) {
       const std::string shown = "disk1/" + e.name;
       if (e.folder) {
-        Error(shown + "/", 0, "the installer copies only files from beside it, not folders");
+        Error(shown + "/", 0, "the installer copies only files from beside it, not folders; move its files into disk1");
         continue;
       }
       if (!NameOk(shown, e.name)) continue;
@@ -96,6 +106,9 @@ class Loader {
 
   void Bin() {
     const std::string where = opt_.bin.empty() ? "(no --bin folder)" : opt_.bin;
+    if (!IsFolder(opt_.bin))
+      return Error(where, 0, "no such folder: make build puts setup.exe, UNPACK32.DLL and qfunin.exe in "
+                             "dist/win32; or name their folder by --bin");
     auto take = [&](const std::string& name, SourceFile* f) {
       const std::string path = JoinPath(opt_.bin, name);
       if (!IsFile(path)) return Error(where, 0, "no " + name + " here; name the folder with setup.exe and UNPACK32.DLL by --bin"), false;
@@ -123,7 +136,7 @@ class Loader {
     for (const SourceFile& f : p_.package) {
       auto [it, fresh] = seen.emplace(kw::LowerAscii(f.name), f.name);
       if (!fresh)
-        Error(f.name, 0, "'" + it->second + "' and '" + f.name + "' land on one name when unpacked (letter case is ignored)");
+        Error(f.name, 0, "'" + it->second + "' and '" + f.name + "' land on one name when unpacked (letter case is ignored); rename one");
     }
     std::vector<std::string> own{opt_.name + ".zip", "EXTRA"};
     for (int n = 1; n <= 99; ++n) own.push_back(opt_.name + "." + std::to_string(n));
@@ -141,11 +154,72 @@ class Loader {
     }
   }
 
+  SourceFile* PackageFile(const std::string& name) {
+    for (SourceFile& f : p_.package)
+      if (kw::SameText(f.name, name)) return &f;
+    return nullptr;
+  }
+
+  // --uninstaller packs qfunin.exe; the uninstall entry finds it only in the
+  // Windows folder, so the :WIN line it needs is added when missing.
+  void AddUninstaller(IniContext ctx, std::vector<Problem>* found) {
+    const IniFacts& f = p_.facts;
+    if (f.uninstaller.empty()) {
+      bool listed = false;
+      for (const std::string& l : setup::SplitLines(p_.ini)) listed = listed || kw::SameText(l, ":UNINSTALL");
+      if (!listed)
+        Warn("setup.ini", 0, std::string("--uninstaller packs ") + kUninstaller +
+                                 ", but no :UNINSTALL section makes an uninstall entry that starts it: add one "
+                                 "(key name, display name, " + kUninstaller + ", r)");
+      return;
+    }
+    if (!kw::SameText(f.uninstaller, kUninstaller))
+      return Error("setup.ini", f.uninstallerLine,
+                   std::string("--uninstaller packs ") + kUninstaller + ", but :UNINSTALL names '" + f.uninstaller +
+                       "' as the uninstall program: write " + kUninstaller +
+                       " here, or leave out --uninstaller and pack your own");
+    for (const std::string& t : f.winTargets)
+      if (kw::SameText(t, kUninstaller)) return;
+    // Checked as the author wrote it, so that lines keep their numbers.
+    ctx.addedUnderWin = kUninstaller;
+    *found = CheckSetupIni(p_.ini, ctx, &p_.facts);
+    p_.ini = WithWinEntry(p_.ini, kUninstaller);
+    if (SourceFile* s = PackageFile("setup.ini")) s->data = p_.ini;
+    p_.notes.push_back(std::string("setup.ini: ") + kUninstaller +
+                       " listed under :WIN (--uninstaller), where the uninstall entry looks for it; "
+                       "the project's setup.ini is unchanged");
+  }
+
+  // Without copyBrin.txt the floppy question and the side box would name the
+  // installer rather than the program.
+  void AddCopyBrin() {
+    if (!p_.beside.empty() || p_.facts.programName.empty()) return;
+    const SourceFile* ini = PackageFile("setup.ini");
+    p_.beside.push_back(SourceFile{"copyBrin.txt", "", DefaultCopyBrin(p_.facts.programName), ini ? ini->mtime : 0});
+    p_.notes.push_back("disk1/copyBrin.txt: written from the program name, so the first question reads \"This "
+                       "program will install " + p_.facts.programName +
+                       "\"; put your own copyBrin.txt in the project to change the side box");
+  }
+
+  // A disk1 file of the same name replaces the package's after unpacking.
+  void WizardTexts() {
+    for (const TextBox* box : {&kLicenseBox, &kReadmeBox, &kNoticeBox, &kSideBox}) {
+      const SourceFile* f = nullptr;
+      for (const auto* v : {&p_.package, &p_.extras, &p_.beside})
+        for (const SourceFile& s : *v)
+          if (kw::SameText(s.name, box->file)) f = &s;
+      if (!f) continue;
+      const bool onDisk1 = f->path == JoinPath(JoinPath(opt_.project, "disk1"), f->name);
+      for (Problem& q : CheckTextFits(*box, onDisk1 ? "disk1/" + f->name : f->name, f->data))
+        out_.push_back(std::move(q));
+    }
+  }
+
   void Unused() {
     for (const SourceFile& f : p_.package) {
       bool used = OneOf(f.name, {kReadByName[0], kReadByName[1], kReadByName[2], kReadByName[3], kReadByName[4], kReadByName[5]});
       for (const std::string& n : p_.facts.named) used = used || kw::SameText(n, f.name);
-      if (!used) Warn(f.name, 0, "packed, but setup.ini installs it nowhere");
+      if (!used) Warn(f.name, 0, "packed, but setup.ini installs it nowhere; list it, or take it out of the project folder");
     }
   }
 
@@ -162,8 +236,8 @@ std::string NameProblem(const std::string& name) {
       return "a name with letters outside ASCII: setup.ini is read in the Windows code page, so the "
              "installer would not find it; rename it";
   std::string why;
-  if (unpack::SafePath(name, &why).empty()) return "the unpack library refuses this name: " + why;
-  if (name.size() > 200) return "a name longer than 200 characters";
+  if (unpack::SafePath(name, &why).empty()) return "the unpack library refuses this name: " + why + "; rename it";
+  if (name.size() > 200) return "a name longer than 200 characters; rename it";
   return "";
 }
 

@@ -18,6 +18,7 @@ struct Options {
   bool images = false;
   bool uninstaller = false;  // add the project's uninstaller from the --bin folder
   bool best = false;         // the exhaustive encoder: fewer disks, slower
+  bool plan = false;         // say what the installation will do; write nothing
   std::string name = "package";  // the parts are name.1, name.2, ...
 };
 
@@ -34,11 +35,12 @@ struct Project {
   std::vector<SourceFile> beside;   // beside the installer, read by it directly (copyBrin.txt)
   SourceFile setupExe, unpackDll;
   IniFacts facts;
+  std::string ini;                  // setup.ini as packed
+  std::vector<std::string> notes;   // what mksetup added, for the summary
 };
 
 // The file names that belong to the installer on disk 1.
 inline const char* const kInstallerFiles[] = {"setup.exe", "UNPACK32.DLL", "setup.lst"};
-inline const char* const kUninstaller = "qfunin.exe";
 
 // Reads the project; every mistake found goes into problems. False when one
 // of them is an error (or the project cannot be read at all).

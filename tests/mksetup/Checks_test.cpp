@@ -2,7 +2,9 @@
 // must be named by its line, and a sound list must pass without a word.
 #include <gtest/gtest.h>
 
+#include "mksetup/Amend.h"
 #include "mksetup/IniCheck.h"
+#include "mksetup/TextFit.h"
 
 using namespace mksetup;
 
@@ -110,7 +112,12 @@ TEST(IniChecks, RegistryGroups) {
 
 TEST(IniChecks, UninstallRecord) {
   const std::string win = ":WIN\nkwunin.exe\n:\n";
-  ExpectOne(Check(":UNINSTALL\nK\nN\nkwunin.exe\nr\n:\n"), "setup.ini:7: warning:", "not installed by :WIN");
+  // An entry pointing at nothing is refused, naming the fix.
+  ExpectOne(Check(":UNINSTALL\nK\nN\nkwunin.exe\nr\n:\n"), "setup.ini:7: error:", "list it under :WIN");
+  ExpectOne(Check(":UNINSTALL\nK\nN\nqfunin.exe\nr\n:\n"), "setup.ini:7: error:",
+            "pack it with --uninstaller, or list it under :WIN");
+  ExpectOne(Check(":UNINSTALL\nK\nN\nqfunin.exe\nr\n:\n:WIN\nqfunin.exe\n:\n"), "setup.ini:11: error:",
+            "not in the package: no such file in the project folder or disk1; pack it with --uninstaller");
   ExpectOne(Check(win + ":UNINSTALL\nK\nN\nkwunin.exe\nR\n:\n"), "setup.ini:11: error:", "neither r");
   ExpectOne(Check(win + ":UNINSTALL\nK\nN\nkwunin.exe\nlists\\kd.ini\n:\n"), "setup.ini:11: error:", "plain file name");
   ExpectOne(Check(win + ":UNINSTALL\nK\nN\nC:\\kwunin.exe\nr\n:\n"), "setup.ini:10: error:", "plain file name");
@@ -121,4 +128,52 @@ TEST(IniChecks, LinesTheListCannotHold) {
   ExpectOne(Check(":INSTALL\n" + std::string(4096, 'a') + "\n:\n", {std::string(4096, 'a')}), "setup.ini:5: error:",
             "4095");
   ExpectOne(Check(std::string(":INSTALL\nreadme.txt\n:\n:REBOOT\0:DINK\n", 36)), "setup.ini:8: warning:", "NUL");
+}
+
+// The :WIN line --uninstaller adds: under an existing section, whatever its
+// letter case and line ends, else in a new section the installer still reads.
+TEST(Additions, WinEntryWhereTheInstallerReadsIt) {
+  const std::string head = "\\A\r\nA\r\nA 1\r\n";
+  EXPECT_EQ(WithWinEntry(head + ":win\r\nx.dll\r\n:\r\n", "qfunin.exe"),
+            head + ":win\r\nqfunin.exe\r\nx.dll\r\n:\r\n");
+  EXPECT_EQ(WithWinEntry("\\A\nA\nA 1\n:WIN\n:\n", "q.exe"), "\\A\nA\nA 1\n:WIN\nq.exe\n:\n");
+  EXPECT_EQ(WithWinEntry(head + ":INSTALL\r\na\r\n:", "q.exe"), head + ":INSTALL\r\na\r\n:\r\n:WIN\r\nq.exe\r\n:\r\n");
+  EXPECT_EQ(WithWinEntry(head, "q.exe"), head + ":WIN\r\nq.exe\r\n:\r\n");
+  // A header line is not a section; nothing after a NUL is read.
+  EXPECT_EQ(WithWinEntry(":WIN\nA\nA 1\n", "q.exe"), ":WIN\nA\nA 1\n:WIN\r\nq.exe\r\n:\r\n");
+  using namespace std::string_literals;
+  EXPECT_EQ(WithWinEntry("\\A\nA\nA 1\n\0:WIN\n"s, "q.exe"), "\\A\nA\nA 1\n:WIN\r\nq.exe\r\n:\r\n\0:WIN\n"s);
+  // The list it gives passes the checks that refused the one without it.
+  IniContext ctx;
+  ctx.packageFiles = {"qfunin.exe"};
+  const std::string ini = head + ":UNINSTALL\r\nA\r\nA 1\r\nqfunin.exe\r\nr\r\n";
+  EXPECT_FALSE(CheckSetupIni(ini, ctx).empty());
+  EXPECT_TRUE(CheckSetupIni(WithWinEntry(ini, "qfunin.exe"), ctx).empty());
+  EXPECT_EQ(DefaultCopyBrin("A 1"), "A 1\r\n");
+}
+
+// The boxes that scroll warn at their first over-wide line, counting the
+// rest; the boxes that wrap warn at the line where the text is cut off.
+TEST(Additions, TextsTheWizardBoxesCannotShow) {
+  auto one = [](const TextBox& box, const std::string& text) {
+    const std::vector<Problem> v = CheckTextFits(box, box.file, text);
+    return v.empty() ? std::string() : Format(v.front());
+  };
+  const std::string fits(44, 'x'), wide(45, 'x');
+  EXPECT_EQ(one(kLicenseBox, fits + "\r\n\r\n" + fits), "");
+  EXPECT_EQ(one(kLicenseBox, "a\r\n" + wide + "\r\nb\r\n" + wide + "\n" + wide),
+            "license.txt:2: warning: a line of 45 characters: the license box shows about 44 and does not wrap, so "
+            "the reader must scroll sideways; break it (2 more lines like it)");
+  EXPECT_NE(one(kReadmeBox, "\t\t\t\t\t\tx").find("readme.txt:1: warning: a line of 49 characters"), std::string::npos);
+  // Six rows in the notice box: a paragraph wrapping into three rows and
+  // three short lines fill it; one more row is cut off.
+  std::string para;
+  for (int i = 0; i < 14; ++i) para += "word ";
+  para += "word";  // 15 words of 4: 74 characters, rows of 48 -> 2 rows
+  const std::string six = para + "\r\n" + para + "\r\n\r\nend\r\n";
+  EXPECT_EQ(one(kNoticeBox, six), "");
+  EXPECT_EQ(one(kNoticeBox, six + "over\r\n").substr(0, 30), "copyMott.txt:5: warning: the n");
+  // A word wider than the box breaks at its edge.
+  EXPECT_EQ(one(kSideBox, std::string(21 * 5, 'x')), "");
+  EXPECT_NE(one(kSideBox, std::string(21 * 5 + 1, 'x')).find("copyBrin.txt:1: warning"), std::string::npos);
 }

@@ -198,7 +198,7 @@ TEST_F(Author, MistakesStopBeforeAnythingIsWritten) {
   fs::rename(P("proj/setup.ini"), P("setup.ini"));
   Refused(ok, "setup.ini: error: the project folder has no setup.ini");
   fs::rename(P("setup.ini"), P("proj/setup.ini"));
-  Refused(ok + " --bin " + P("nowhere"), "nowhere: error: no setup.exe here");
+  Refused(ok + " --bin " + P("nowhere"), "nowhere: error: no such folder: make build puts setup.exe");
   // Disk 1 too small for the installer's own files.
   Refused(ok + " --disk 200000", "leaving no room for the package");
   const Result bad = Make("--disk 1.4M", "refused");
@@ -214,4 +214,139 @@ TEST_F(Author, MistakesStopBeforeAnythingIsWritten) {
   const Result noImg = Make(ok + " --disk 2000000 --images", "noimg");
   EXPECT_EQ(noImg.rc, 1);
   EXPECT_NE(noImg.out.find("--images needs a floppy size"), std::string::npos) << noImg.out;
+}
+
+namespace {
+
+std::string Without(std::string s, const std::string& part) {
+  const size_t i = s.find(part);
+  return i == std::string::npos ? s : s.erase(i, part.size());
+}
+
+bool Has(const Result& r, const std::string& text) { return r.out.find(text) != std::string::npos; }
+
+}  // namespace
+
+// --uninstaller lists the uninstaller under :WIN when the list does not, and
+// a package without copyBrin.txt gets one naming the program: both said in
+// the summary, both only on the disks. Without them the entry would point at
+// nothing, which is refused with its fix.
+TEST_F(Author, AddsWhatTheProjectLacksAndSaysSo) {
+  const std::string bare = Without(kIni, ":WIN\r\nqfunin.exe\r\n:\r\n");
+  WriteFile(P("proj/setup.ini"), bare);
+  fs::remove(P("proj/disk1/copyBrin.txt"));
+  const Result r = Make("--uninstaller");
+  ASSERT_EQ(r.rc, 0) << r.out;
+  EXPECT_TRUE(Has(r, "added: setup.ini: qfunin.exe listed under :WIN (--uninstaller)")) << r.out;
+  EXPECT_TRUE(Has(r, "added: disk1/copyBrin.txt: written from the program name, so the first question reads "
+                     "\"This program will install Kerf Demo 1.0\"")) << r.out;
+  EXPECT_TRUE(Has(r, "setup.exe UNPACK32.DLL setup.lst copyBrin.txt extra.txt package.1")) << r.out;
+  EXPECT_EQ(ReadFile(P("out/disk1/copyBrin.txt")), "Kerf Demo 1.0\r\n");
+  EXPECT_EQ(ReadFile(P("proj/setup.ini")), bare);
+  ASSERT_EQ(Shell("cat " + P("out/disk3/package.3") + " " + P("out/disk2/package.2") + " " + P("out/disk1/package.1") +
+                  " > " + P("joined.zip")).rc, 0);
+  EXPECT_EQ(Shell("unzip -p " + P("joined.zip") + " setup.ini").out, bare + ":WIN\r\nqfunin.exe\r\n:\r\n");
+
+  Refused("", "setup.ini:7: error: uninstall program 'qfunin.exe' is not installed, so the uninstall entry would "
+              "point at nothing in the Windows folder: pack it with --uninstaller, or list it under :WIN");
+  // Its problems keep the author's line numbers; without qfunin.exe in --bin
+  // that alone is said.
+  std::string shifted = kIni;
+  shifted.replace(shifted.find(":WIN\r\nqfunin.exe"), 16, ":WIN\r\nreadme.txt");
+  shifted.replace(shifted.find(":RUNFILE\r\nkwdemo.exe"), 20, ":RUNFILE\r\nkwdemo.ex_");
+  WriteFile(P("proj/setup.ini"), shifted);
+  Refused("--uninstaller", "setup.ini:22: error: :RUNFILE program 'kwdemo.ex_'");
+  WriteFile(P("proj/setup.ini"), bare);
+  fs::rename(P("bin/qfunin.exe"), P("qfunin.exe"));
+  const Result noBin = Make("--uninstaller", "refused");
+  EXPECT_EQ(noBin.rc, 1);
+  EXPECT_TRUE(Has(noBin, "--uninstaller: no qfunin.exe here")) << noBin.out;
+  EXPECT_FALSE(Has(noBin, "setup.ini:")) << noBin.out;
+  fs::rename(P("qfunin.exe"), P("bin/qfunin.exe"));
+
+  std::string other = bare;
+  other.replace(other.find("qfunin.exe"), 10, "kwunin.exe");
+  WriteFile(P("proj/setup.ini"), other);
+  Refused("--uninstaller", "setup.ini:7: error: --uninstaller packs qfunin.exe, but :UNINSTALL names 'kwunin.exe'");
+  WriteFile(P("proj/setup.ini"), Without(Without(kIni, ":WIN\r\nqfunin.exe\r\n:\r\n"),
+                                         ":UNINSTALL\r\nKerfDemoTest\r\nKerf Demo 1.0\r\nqfunin.exe\r\nr\r\n"));
+  const Result noEntry = Make("--uninstaller", "noentry");
+  EXPECT_EQ(noEntry.rc, 0) << noEntry.out;
+  EXPECT_TRUE(Has(noEntry, "setup.ini: warning: --uninstaller packs qfunin.exe, but no :UNINSTALL section")) << noEntry.out;
+
+  // The author's own copyBrin.txt is kept.
+  WriteFile(P("proj/setup.ini"), kIni);
+  WriteFile(P("proj/copyBrin.txt"), "Kerf Demo, the sample\r\n");
+  const Result own = Make("--uninstaller", "own");
+  EXPECT_FALSE(Has(own, "added:")) << own.out;
+  EXPECT_EQ(ReadFile(P("own/disk1/copyBrin.txt")), "Kerf Demo, the sample\r\n");
+}
+
+// --plan: what lands where with the default folders, the values after
+// substitution, the uninstall entry and the disks; the build's checks; nothing written.
+TEST_F(Author, PlanSaysWhatTheInstallationWillDo) {
+  WriteFile(P("proj/setup.ini"), std::string(kIni) +
+                                     ":reg\r\nHKEY_CURRENT_USER\r\nSoftware\\Quillfen\\KerfDemo\r\nPath\r\nr\r\n"
+                                     "HKEY_CURRENT_USER\r\n\\Software\\Quillfen\\KerfDemo\r\nRuns\r\n#$10#\r\n"
+                                     "HKEY_CLASSES_ROOT\r\n>.kd<\\shell\\open\\command\r\n\r\np\r\n:\r\n"
+                                     ":REMOVEFILES\r\n<INSTALL>old.hlp\r\n:\r\n");
+  const std::string plan = Mksetup() + " --bin " + P("bin") + " --plan ";
+  const Result r = Shell(plan + "--uninstaller " + P("proj"));
+  ASSERT_EQ(r.rc, 0) << r.out;
+  for (const char* line : {
+           "  destination folder  C:\\Program Files\\Kerf Demo\n",
+           "  Start Menu folder   C:\\WINDOWS\\Start Menu\\Programs\\Kerf Demo\n",
+           "deletes, where they exist:\n  C:\\Program Files\\Kerf Demo\\old.hlp\n",
+           "  kwdemo.ex_      C:\\Program Files\\Kerf Demo\\kwdemo.exe  (installed as kwdemo.exe)\n",
+           "  extra.txt       C:\\Program Files\\Kerf Demo\\extra.txt\n",
+           "  qfunin.exe      C:\\WINDOWS\\qfunin.exe\n",
+           "  Kerf Demo.lnk   shortcut to C:\\Program Files\\Kerf Demo\\kwdemo.exe\n",
+           "  HKEY_CURRENT_USER\\Software\\Quillfen\\KerfDemo\n    Path = \"C:\\Program Files\\Kerf Demo\"\n",
+           "    Runs = 16 (number)\n",
+           "  HKEY_CLASSES_ROOT\\{default value of .kd}\\shell\\open\\command  (or .kd<\\shell\\open\\command when that key "
+           "has no default value)\n    (default) = \"C:\\Program Files\\Kerf Demo\\kwdemo.exe %1\"\n",
+           "uninstall entry: HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KerfDemoTest\n",
+           "    UninstallString = \"C:\\WINDOWS\\qfunin.exe \"C:\\Program Files\\Kerf Demo\\unin.ini\"\"\n",
+           "at the end asks \"Installation is complete, would you like to run Kerf Demo 1.0 now?\"; Yes opens "
+           "C:\\Program Files\\Kerf Demo\\kwdemo.exe\n",
+           "it would take:\nKerf Demo 1.0: 3 disks of 1.44M",
+           "mksetup: --plan: nothing written\n"})
+    EXPECT_TRUE(Has(r, line)) << line << "\n---\n" << r.out;
+  EXPECT_TRUE(Names("").size() == 2);  // bin and proj only
+
+  // The same checks as a build, and no OUT.
+  const Result refused = Shell(plan + P("proj"));
+  EXPECT_EQ(refused.rc, 1);
+  EXPECT_TRUE(Has(refused, "pack it with --uninstaller")) << refused.out;
+  EXPECT_EQ(Shell(plan + P("proj") + " " + P("out")).rc, 2);
+}
+
+// Wizard texts that will not show, part names DOS cannot read, and the
+// messages for one disk and for a refusal before writing.
+TEST_F(Author, TextsNamesAndMessages) {
+  WriteFile(P("proj/license.txt"), "KERF DEMO LICENSE\r\nYou may use this demonstration program for any purpose.\r\n");
+  WriteFile(P("proj/copyMott.txt"), "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7 is cut off\r\n");
+  WriteFile(P("proj/kwdemo.ex_"), Noise(100000, 7));
+  const Result r = Make("--uninstaller --images --disk 2.88M");
+  ASSERT_EQ(r.rc, 0) << r.out;
+  EXPECT_TRUE(Has(r, "license.txt:2: warning: a line of 55 characters: the license box shows about 44")) << r.out;
+  EXPECT_TRUE(Has(r, "copyMott.txt:7: warning: the notice box on the introduction page shows about 6 lines")) << r.out;
+  EXPECT_TRUE(Has(r, "images: 1 FAT12 image, " + P("out") + "/disk1.img\n")) << r.out;
+
+  for (const char* name : {"packages", "Kerf_1"})
+    EXPECT_EQ(Shell(Mksetup() + " --bin " + P("bin") + " --uninstaller --plan --name " + name + " " + P("proj")).rc, 0);
+  for (const char* name : {"package12", "a.b", "\"a b\"", "caf\xc3\xa9"}) {
+    const Result bad = Make("--uninstaller --name " + std::string(name), "refused");
+    EXPECT_EQ(bad.rc, 2) << name;
+    EXPECT_TRUE(Has(bad, "lie on FAT12 floppies that DOS reads, so NAME must be at most 8 letters")) << bad.out;
+  }
+
+  // A folder that is not mksetup's: nothing written, and an earlier output stays.
+  WriteFile(P("out/notes.txt"), "mine");
+  const Result kept = Make("--uninstaller");
+  EXPECT_EQ(kept.rc, 1);
+  EXPECT_TRUE(Has(kept, "holds notes.txt, which mksetup did not make: name a new or empty folder\nmksetup: nothing written"))
+      << kept.out;
+  EXPECT_FALSE(Has(kept, "removed again")) << kept.out;
+  EXPECT_TRUE(fs::exists(P("out/disk1/package.1")));
 }
