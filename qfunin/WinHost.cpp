@@ -10,6 +10,7 @@
 #include "setup/engine/Folders.h"
 #include "toolkit/Handle.h"
 #include "toolkit/NextBoot.h"
+#include "toolkit/PathText.h"
 #include "toolkit/RegKey.h"
 
 namespace qfunin {
@@ -100,25 +101,62 @@ std::vector<std::pair<std::string, std::string>> EntriesFor(const std::string& l
 
 }  // namespace
 
-std::string LongPath(const std::string& path) {
-  std::string p = NormalPath(path);
-  if (p.size() < 4 || p[1] != ':' || p[2] != '\\') return path;
-  // One name at a time through FindFirstFile, which gives the long name on
-  // Windows 95 too (GetLongPathName came with 98).
-  std::string out = p.substr(0, 2);
-  size_t at = 3;
-  while (at <= p.size()) {
+namespace {
+
+// The long name of `name` in the folder `out` (already long), appended to
+// `out`. Only a name with "~" can be a short alias: the system makes every
+// one of them so, and a list names thousands of files that need no lookup.
+// FindFirstFile gives the long name on Windows 95 too (GetLongPathName came
+// with 98). False when it does not exist: `name` is then appended as written.
+bool AppendLong(std::string& out, const std::string& name) {
+  if (name.find('~') == std::string::npos) {
+    out += "\\" + name;
+    return true;
+  }
+  WIN32_FIND_DATAA d;
+  kw::FindHandle h(FindFirstFileA((out + "\\" + name).c_str(), &d));
+  out += "\\";
+  out += h.ok() ? d.cFileName : name;
+  return h.ok();
+}
+
+// `p` ("X:\\..." normalised) resolved one name at a time; false when a part
+// does not exist, the rest then as written.
+bool WalkLong(const std::string& p, std::string& out) {
+  out = p.substr(0, 2);
+  for (size_t at = 3; at <= p.size();) {
     size_t cut = p.find('\\', at);
     if (cut == std::string::npos) cut = p.size();
-    std::string name = p.substr(at, cut - at);
-    if (name.find_first_of("*?") != std::string::npos) return path;
-    WIN32_FIND_DATAA d;
-    kw::FindHandle h(FindFirstFileA((out + "\\" + name).c_str(), &d));
-    if (!h.ok()) return out + p.substr(at - 1);
-    out += "\\";
-    out += d.cFileName;
+    if (!AppendLong(out, p.substr(at, cut - at))) {
+      out += p.substr(cut);
+      return false;
+    }
     at = cut + 1;
   }
+  return true;
+}
+
+}  // namespace
+
+std::string LongPath(const std::string& path) {
+  std::string p = NormalPath(path);
+  if (p.size() < 4 || p[1] != ':' || p[2] != '\\' || p.find_first_of("*?") != std::string::npos) return path;
+  // A list names many files in one folder: the folder's long form is kept
+  // from the call before.
+  static std::string lastFolder, lastLong;
+  static bool lastWhole = false;
+  size_t cut = p.rfind('\\');
+  std::string folder = p.substr(0, cut);
+  if (cut < 3) {
+    lastLong = folder;
+    lastWhole = true;
+  } else if (!kw::SameText(folder, lastFolder)) {
+    lastWhole = WalkLong(folder, lastLong);
+  }
+  lastFolder = folder;
+  if (!lastWhole) return lastLong + p.substr(cut);
+  std::string out = lastLong;
+  AppendLong(out, p.substr(cut + 1));
   return out;
 }
 
