@@ -136,15 +136,16 @@ bool WalkLong(const std::string& p, std::string& out) {
   return true;
 }
 
+// A list names many files in one folder: the folder's long form is kept from
+// the call before (no function-local statics: their guards need threads).
+std::string lastFolder, lastLong;
+bool lastWhole = false;
+
 }  // namespace
 
 std::string LongPath(const std::string& path) {
   std::string p = NormalPath(path);
   if (p.size() < 4 || p[1] != ':' || p[2] != '\\' || p.find_first_of("*?") != std::string::npos) return path;
-  // A list names many files in one folder: the folder's long form is kept
-  // from the call before.
-  static std::string lastFolder, lastLong;
-  static bool lastWhole = false;
   size_t cut = p.rfind('\\');
   std::string folder = p.substr(0, cut);
   if (cut < 3) {
