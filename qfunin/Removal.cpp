@@ -127,8 +127,14 @@ void Removal::RemoveRegistry() {
 
 void Removal::RemoveValue(const RegValue& v) {
   if (IsSharedKey(v.root, v.key) || v.name == "PrimaryProvider") {
-    // Another program that has since taken the value over keeps it.
-    if (!StillRecorded(v, host_.ReadRegValue(v.root, v.key, v.name))) return;
+    // Another program that has since taken the value over keeps it; a key
+    // whose value is gone already may still go when empty.
+    RegData now = host_.ReadRegValue(v.root, v.key, v.name);
+    if (!StillRecorded(v, now)) {
+      if (now.kind == RegData::kMissing && MayDeleteKey(v.root, v.key))
+        host_.DeleteRegKeyIfEmpty(v.root, v.key);
+      return;
+    }
     // The installer kept the provider it replaced beside it: that one comes back.
     if (v.name == "PrimaryProvider") {
       RegData before = host_.ReadRegValue(v.root, v.key, "PreviousProvider");

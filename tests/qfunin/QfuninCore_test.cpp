@@ -456,11 +456,13 @@ TEST(RemovalRun, SharedValuesGoOnlyWhileStillOurs) {
   add(hkcr, ".kwd", "", "KerfDemo.Doc");
   add(hkcr, ".kwe", "", "KerfDemo.Doc");
   add(hkcr, ".kwn", "Count", "#$10#");
+  add(hkcr, ".kwm", "", "KerfDemo.Doc");  // gone already: its empty key follows
   add("HKEY_LOCAL_MACHINE", "Network\\Logon", "PrimaryProvider", "Kerf Net");
   add("HKEY_CURRENT_USER", "Software\\Classes\\.kwu", "", "KerfDemo.Doc");
   r.host.SetText(hkcr + "\\.kwd", "", "KerfDemo.Doc");
   r.host.SetText(hkcr + "\\.kwe", "", "Other.Doc");
   r.host.keys[hkcr + "\\.kwn"] = {"Count"};
+  r.host.keys[hkcr + "\\.kwm"] = {};
   r.host.data[hkcr + "\\.kwn\\Count"] = {RegData::kNumber, "", 16};
   r.host.SetText(logon, "PrimaryProvider", "Kerf Net");
   r.host.SetText(logon, "PreviousProvider", "Old Net");
@@ -472,6 +474,7 @@ TEST(RemovalRun, SharedValuesGoOnlyWhileStillOurs) {
   EXPECT_TRUE(o.stayed.empty());
   EXPECT_FALSE(r.host.keys.count(hkcr + "\\.kwd"));
   EXPECT_FALSE(r.host.keys.count(hkcr + "\\.kwn"));
+  EXPECT_FALSE(r.host.keys.count(hkcr + "\\.kwm"));
   EXPECT_EQ(r.host.ReadRegValue(hkcr, ".kwe", "").text, "Other.Doc");
   EXPECT_EQ(r.host.ReadRegValue("HKEY_CURRENT_USER", "Software\\Classes\\.kwu", "").text, "Taken.Doc");
   EXPECT_EQ(r.host.ReadRegValue("HKEY_LOCAL_MACHINE", "Network\\Logon", "PrimaryProvider").text, "Old Net");
