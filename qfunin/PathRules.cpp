@@ -29,8 +29,10 @@ bool OnlyDots(std::string_view name) {
 std::string NormalPath(std::string_view path) {
   std::string out;
   out.reserve(path.size());
-  for (char c : path)
+  for (char c : path) {
+    if (c == '/') c = '\\';  // Windows reads both
     if (!(c == '\\' && !out.empty() && out.back() == '\\')) out += c;
+  }
   if (out.size() > 1 && out.back() == '\\' && !(out.size() == 3 && HasDrive(out))) out.pop_back();
   return out;
 }
@@ -47,7 +49,9 @@ bool IsCleanAbsolute(std::string_view raw) {
   for (;;) {
     size_t cut = rest.find('\\');
     std::string_view name = rest.substr(0, cut);
-    if (name.empty() || OnlyDots(name)) return false;
+    // Windows drops a trailing dot or blank ("C:\WINDOWS." is the Windows
+    // folder), which would slip past every comparison made on the text.
+    if (name.empty() || OnlyDots(name) || name.back() == '.' || name.back() == ' ') return false;
     for (char c : name)
       if (BadNameChar(static_cast<unsigned char>(c))) return false;
     if (cut == std::string_view::npos) return true;

@@ -6,14 +6,15 @@
 
 namespace qfunin {
 
-// The path with doubled backslashes collapsed and no trailing backslash except
-// after a drive ("C:\"). Lists written from a DestDir typed with a trailing
-// backslash hold doubled ones.
+// The path with "/" read as "\", doubled backslashes collapsed and no trailing
+// backslash except after a drive ("C:\"). Lists written from a DestDir typed
+// with a trailing backslash hold doubled ones.
 std::string NormalPath(std::string_view path);
 
 // Once normalised, "X:\" followed by at least one name, none of them made only of
-// dots ("..", and "..." which Windows 95 reads as two levels up), or holding
-// wildcards, a colon or other characters no file name may have.
+// dots ("..", and "..." which Windows 95 reads as two levels up), ending in a
+// dot or a blank, or holding wildcards, a colon or other characters no file
+// name may have.
 bool IsCleanAbsolute(std::string_view path);
 
 bool IsDriveRoot(std::string_view path);  // "X:" or "X:\"

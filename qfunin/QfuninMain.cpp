@@ -38,6 +38,20 @@ bool ReadListFile(const std::string& path, std::string& bytes) {
   return size == 0 || (ReadFile(f.get(), bytes.data(), size, &got, nullptr) && got == size);
 }
 
+// An entry whose list was deleted could never be removed: offer to take the
+// entry itself out of the list of installed programs.
+int ListGone(const std::string& listPath) {
+  std::string name = EntryNameFor(listPath);
+  if (name.empty()) return Refuse("The uninstall list \"" + listPath + "\" cannot be read.");
+  if (Box(nullptr, "The uninstall list \"" + listPath + "\" of " + name +
+                       " is missing, so its files cannot be removed.\r\n\r\nRemove " + name +
+                       " from the list of installed programs?",
+          MB_YESNO | MB_ICONQUESTION) != IDYES)
+    return ids::kExitCancelled;
+  DeleteUninstallEntries(listPath);
+  return ids::kExitRemoved;
+}
+
 std::string FullPath(const std::string& path) {
   char buf[MAX_PATH];
   char* name = nullptr;
@@ -50,12 +64,17 @@ int Uninstall(const std::string& argument) {
     return Refuse("Start this program from Add/Remove Programs: it needs the path of an uninstall list.");
   std::string listPath = FullPath(argument);
   std::string bytes;
-  if (!ReadListFile(listPath, bytes))
+  if (!ReadListFile(listPath, bytes)) {
+    if (GetFileAttributesA(listPath.c_str()) == INVALID_FILE_ATTRIBUTES) return ListGone(listPath);
     return Refuse("The uninstall list \"" + listPath + "\" cannot be read.");
+  }
   UninList list;
   Places places = SystemPlaces();
   std::string fault = ParseUninList(bytes, list);
-  if (fault.empty()) fault = CheckUninList(list, places);
+  if (fault.empty()) {
+    UseLongForms(list, places, LongPath);
+    fault = CheckUninList(list, places);
+  }
   if (!fault.empty())
     return Refuse("The uninstall list \"" + listPath + "\" cannot be used: " + fault + ".");
 

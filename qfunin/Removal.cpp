@@ -1,5 +1,8 @@
 #include "qfunin/Removal.h"
 
+#include <algorithm>
+#include <optional>
+
 #include "qfunin/PathRules.h"
 #include "setup/engine/RegText.h"
 #include "toolkit/PathText.h"
@@ -34,7 +37,28 @@ std::string KeyName(std::string_view root, std::string_view key) {
   return std::string(root) + "\\" + std::string(setup::RelativeKeyPath(key));
 }
 
+bool IsClassesKey(std::string_view key) {
+  // HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER's "Software\Classes", or one
+  // user's below HKEY_USERS.
+  std::string k = kw::LowerAscii(NormalPath(key)) + "\\";
+  return k.rfind("software\\classes\\", 0) == 0 ||
+         k.find("\\software\\classes\\") != std::string::npos;
+}
+
 }  // namespace
+
+bool IsSharedKey(std::string_view root, std::string_view key) {
+  std::string_view k = setup::RelativeKeyPath(key);
+  return setup::RootKeyIndex(root) == 0 || IsClassesKey(k) || !MayDeleteKey(root, k);
+}
+
+bool StillRecorded(const RegValue& value, const RegData& now) {
+  if (!value.data.empty() && value.data[0] == '#') {
+    std::optional<int32_t> n = setup::StrToInt(setup::NumberText(value.data));
+    return n && now.kind == RegData::kNumber && now.number == uint32_t(*n);
+  }
+  return now.kind == RegData::kText && now.text == value.data;
+}
 
 bool MayDeleteKey(std::string_view root, std::string_view key) {
   int r = setup::RootKeyIndex(root);
@@ -59,7 +83,7 @@ Outcome Removal::Run() {
   RemoveEntry();
   RemoveListFile();
   Step(list_.destDir);
-  RemoveFolderTree(NormalPath(list_.destDir), 0);
+  RemoveFolders();
   host_.Progress(100, "");
   return outcome_;
 }
@@ -97,12 +121,34 @@ void Removal::RemoveRegistry() {
   for (const RegValue& v : list_.values) {
     Step(KeyName(v.root, v.key) + "\\" + v.name);
     if (setup::RootKeyIndex(v.root) < 0) continue;  // the installer wrote nothing there
-    if (!host_.DeleteRegValue(v.root, v.key, v.name)) {
-      Stay(KeyName(v.root, v.key));
-      continue;
-    }
-    if (MayDeleteKey(v.root, v.key)) host_.DeleteRegKeyIfEmpty(v.root, v.key);
+    RemoveValue(v);
   }
+}
+
+void Removal::RemoveValue(const RegValue& v) {
+  if (IsSharedKey(v.root, v.key) || v.name == "PrimaryProvider") {
+    // Another program that has since taken the value over keeps it; a key
+    // whose value is gone already may still go when empty.
+    RegData now = host_.ReadRegValue(v.root, v.key, v.name);
+    if (!StillRecorded(v, now)) {
+      if (now.kind == RegData::kMissing && MayDeleteKey(v.root, v.key))
+        host_.DeleteRegKeyIfEmpty(v.root, v.key);
+      return;
+    }
+    // The installer kept the provider it replaced beside it: that one comes back.
+    if (v.name == "PrimaryProvider") {
+      RegData before = host_.ReadRegValue(v.root, v.key, "PreviousProvider");
+      if (before.kind == RegData::kText && !before.text.empty() && before.text != v.data) {
+        if (!host_.WriteRegText(v.root, v.key, v.name, before.text)) Stay(KeyName(v.root, v.key));
+        return;
+      }
+    }
+  }
+  if (!host_.DeleteRegValue(v.root, v.key, v.name)) {
+    Stay(KeyName(v.root, v.key));
+    return;
+  }
+  if (MayDeleteKey(v.root, v.key)) host_.DeleteRegKeyIfEmpty(v.root, v.key);
 }
 
 void Removal::RemoveEntry() {
@@ -115,26 +161,48 @@ void Removal::RemoveListFile() {
   DeleteOne(listPath_);
 }
 
-bool Removal::RemoveFolderTree(const std::string& dir, int depth) {
-  if (!host_.FolderExists(dir)) return true;
-  bool pending = true;
-  for (const FolderEntry& e : host_.ListFolder(dir)) {
-    std::string path = dir + "\\" + e.name;
-    if (e.folder && depth < 32)
-      pending = RemoveFolderTree(path, depth + 1) && pending;
-    else
-      pending = pending && !e.folder && Queued(path);
-  }
-  if (IsProtectedFolder(dir, places_)) return false;
-  if (host_.RemoveFolder(dir)) return true;
-  // Only files that go at the next start are left: the folder can follow them.
-  if (pending && outcome_.restart && host_.DeleteAtRestart(dir)) return true;
-  Stay(dir);
-  return false;
+std::vector<std::string> Removal::UsedFolders() const {
+  std::string dest = NormalPath(list_.destDir);
+  std::vector<std::string> used{dest};
+  for (const std::string& f : list_.files)
+    for (std::string d = ParentFolder(f); IsInside(d, dest); d = ParentFolder(d)) {
+      bool known = false;
+      for (const std::string& u : used) known = known || SamePath(u, d);
+      if (known) break;  // its parents are in already
+      used.push_back(d);
+    }
+  auto depth = [](const std::string& p) { return std::count(p.begin(), p.end(), '\\'); };
+  std::stable_sort(used.begin(), used.end(),
+                   [&](const std::string& a, const std::string& b) { return depth(a) > depth(b); });
+  return used;
 }
 
+// A folder the list does not name, even an empty one, may be another
+// program's; a protected destination itself stays.
+void Removal::RemoveFolders() {
+  for (const std::string& dir : UsedFolders()) {
+    if (IsProtectedFolder(dir, places_) || !host_.FolderExists(dir)) continue;
+    if (host_.RemoveFolder(dir)) continue;
+    // Only files that go at the next start are left: the folder can follow them.
+    if (outcome_.restart && OnlyQueued(dir) && host_.DeleteAtRestart(dir)) {
+      queued_.push_back(dir);
+      continue;
+    }
+    Stay(dir);
+  }
+}
+
+bool Removal::OnlyQueued(const std::string& dir) {
+  for (const FolderEntry& e : host_.ListFolder(dir))
+    if (!Queued(dir + "\\" + e.name)) return false;
+  return true;
+}
+
+// A file the installation put in the Windows tree may be one other programs
+// share, unless it lies in the program's own folder there.
 bool Removal::Shared(const std::string& path) const {
-  return IsInside(path, places_.windows) && !IsInside(path, list_.destDir);
+  if (!IsInside(path, places_.windows)) return false;
+  return !IsInside(path, list_.destDir) || IsProtectedFolder(list_.destDir, places_);
 }
 
 bool Removal::WantShared(const std::string& path) {

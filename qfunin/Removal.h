@@ -20,6 +20,12 @@ struct Outcome {
 // or one of its parents.
 bool MayDeleteKey(std::string_view root, std::string_view key);
 
+// A key other programs write in too (file classes, the system keys and their
+// parents): a value there goes only while it holds what the list recorded.
+bool IsSharedKey(std::string_view root, std::string_view key);
+// The value still holds the data the list recorded ("#n#" for a number).
+bool StillRecorded(const RegValue& value, const RegData& now);
+
 class Removal {
  public:
   Removal(const UninList& list, const Places& places, std::string listPath, RemovalHost& host);
@@ -35,9 +41,13 @@ class Removal {
   void RemoveRegistry();
   void RemoveEntry();
   void RemoveListFile();
-  // Removes the emptied folders below and then `dir`; true when it is gone or
-  // will go at the next start.
-  bool RemoveFolderTree(const std::string& dir, int depth);
+  void RemoveValue(const RegValue& v);
+  // The folders the list's files lie in, up to the destination, deepest
+  // first: the only ones the run may sweep.
+  std::vector<std::string> UsedFolders() const;
+  void RemoveFolders();
+  // Only files and folders that go at the next start are left in `dir`.
+  bool OnlyQueued(const std::string& dir);
 
   bool Shared(const std::string& path) const;
   bool WantShared(const std::string& path);

@@ -2,6 +2,7 @@
 // over the Win32 file and registry API) and by the fake system of the native
 // tests.
 #pragma once
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,13 @@ namespace qfunin {
 
 enum class Deleted { kGone, kMissing, kInUse, kFailed };
 enum class SharedAnswer { kYes, kYesToAll, kNo, kNoToAll };
+
+// A registry value as it now is.
+struct RegData {
+  enum Kind { kMissing, kText, kNumber, kOther } kind = kMissing;
+  std::string text;     // kText
+  uint32_t number = 0;  // kNumber
+};
 
 struct FolderEntry {
   std::string name;
@@ -44,6 +52,17 @@ class RemovalHost {
   // Deletes the key when it holds no values and no subkeys; false when it
   // stays for another reason than holding something.
   virtual bool DeleteRegKeyIfEmpty(const std::string& root, const std::string& key) = 0;
+  // Reads one value; a host that keeps no registry reads every value as missing,
+  // which leaves the values of shared keys alone.
+  virtual RegData ReadRegValue(const std::string& /*root*/, const std::string& /*key*/,
+                               const std::string& /*name*/) {
+    return {};
+  }
+  // Writes a string value into an existing key.
+  virtual bool WriteRegText(const std::string& /*root*/, const std::string& /*key*/,
+                            const std::string& /*name*/, const std::string& /*text*/) {
+    return false;
+  }
   // Deletes the uninstall entries whose command names this list.
   virtual void DeleteUninstallEntry(const std::string& listPath) = 0;
 };

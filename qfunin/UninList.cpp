@@ -42,14 +42,14 @@ std::string ParseUninList(std::string_view bytes, UninList& out) {
   if (lines.empty() || lines[0].empty()) return "it names no program";
   if (lines.size() < 2 || lines[1].empty()) return "it names no destination folder";
   out.programName = lines[0];
-  out.destDir = lines[1];
+  out.destDir = NormalPath(lines[1]);
 
   size_t i = 2;
   std::vector<std::string_view> entries;
   for (; i < lines.size() && !lines[i].empty(); ++i) {
     if (lines[i][0] == '+') {
       if (!out.menuFolder.empty() || lines[i].size() == 1) return "its Start Menu line is damaged";
-      out.menuFolder = lines[i].substr(1);
+      out.menuFolder = NormalPath(lines[i].substr(1));
     } else if (!out.menuFolder.empty()) {
       return "a line follows its Start Menu line";
     } else {
@@ -60,9 +60,9 @@ std::string ParseUninList(std::string_view bytes, UninList& out) {
   ++i;  // the empty line
   for (std::string_view e : entries) {
     if (!out.menuFolder.empty() && IsInside(e, out.menuFolder))
-      out.shortcuts.emplace_back(e);
+      out.shortcuts.push_back(NormalPath(e));
     else
-      out.files.emplace_back(e);
+      out.files.push_back(NormalPath(e));
   }
 
   while (i < lines.size() && lines[i].empty()) ++i;
@@ -85,19 +85,30 @@ bool IsProtectedFolder(std::string_view folder, const Places& places) {
   if (IsDriveRoot(f)) return true;
   if (f.size() > 3 && kw::SameText(f.substr(1), ":\\Program Files")) return true;
   for (const std::string* p : {&places.windows, &places.system, &places.systemDir,
-                               &places.programs, &places.programFiles}) {
+                               &places.programs, &places.commonPrograms, &places.programFiles}) {
     if (p->empty()) continue;
     if (SamePath(f, *p) || IsInside(*p, f)) return true;
   }
   return false;
 }
 
+bool InStartMenu(std::string_view folder, const Places& places) {
+  // The Programs folders themselves are protected: named, they are only kept.
+  for (const std::string* p : {&places.programs, &places.commonPrograms})
+    if (IsCleanAbsolute(*p) && (SamePath(folder, *p) || IsInside(folder, *p))) return true;
+  return IsInside(folder, places.windows + "\\Start Menu\\Programs");
+}
+
 std::string CheckUninList(const UninList& list, const Places& places) {
-  if (!IsCleanAbsolute(list.destDir) || IsProtectedFolder(list.destDir, places))
+  // A protected destination (the installer accepts "C:\Program Files") still
+  // bounds the files; the removal keeps the folder itself.
+  std::string dest = NormalPath(list.destDir);
+  if (!IsCleanAbsolute(dest) && !(IsDriveRoot(dest) && dest.size() == 3))
     return "its destination folder " + Quoted(list.destDir) + " is not one it may remove";
   if (!list.menuFolder.empty() &&
-      (!IsCleanAbsolute(list.menuFolder) ||
-       (IsProtectedFolder(list.menuFolder, places) && !SamePath(list.menuFolder, places.programs))))
+      (!IsCleanAbsolute(list.menuFolder) || !InStartMenu(list.menuFolder, places) ||
+       (IsProtectedFolder(list.menuFolder, places) && !SamePath(list.menuFolder, places.programs) &&
+        !SamePath(list.menuFolder, places.commonPrograms))))
     return "its Start Menu folder " + Quoted(list.menuFolder) + " is not one it may remove";
   for (const std::string& f : list.files) {
     bool placed = IsInside(f, list.destDir) || IsInside(f, places.windows);
@@ -105,8 +116,32 @@ std::string CheckUninList(const UninList& list, const Places& places) {
       return "it names " + Quoted(f) + ", which lies outside the program's folders";
   }
   for (const std::string& s : list.shortcuts)
-    if (!IsCleanAbsolute(s)) return "it names " + Quoted(s) + ", which is no shortcut path";
+    if (!IsCleanAbsolute(s) || !IsInside(s, list.menuFolder))
+      return "it names " + Quoted(s) + ", which is no shortcut path";
   return {};
+}
+
+void UseLongForms(UninList& list, Places& places, LongPathFn longPath) {
+  // Only clean paths are resolved: a wildcard or a trailing dot would let the
+  // system pick a name the checks never saw; those are refused as written.
+  auto resolve = [longPath](std::string& p) {
+    if (IsCleanAbsolute(p)) p = NormalPath(longPath(p));
+  };
+  for (std::string* p : {&list.destDir, &list.menuFolder, &places.windows, &places.system,
+                         &places.systemDir, &places.programs, &places.commonPrograms,
+                         &places.programFiles})
+    resolve(*p);
+  std::vector<std::string> lines = std::move(list.files);
+  lines.insert(lines.end(), list.shortcuts.begin(), list.shortcuts.end());
+  list.files.clear();
+  list.shortcuts.clear();
+  for (std::string& l : lines) {
+    resolve(l);
+    if (!list.menuFolder.empty() && IsInside(l, list.menuFolder))
+      list.shortcuts.push_back(std::move(l));
+    else
+      list.files.push_back(std::move(l));
+  }
 }
 
 std::string ListPathArgument(std::string_view args) {

@@ -44,17 +44,30 @@ struct Places {
   std::string systemDir;     // the system's own system folder (System32 on NT)
   std::string programs;      // the Start Menu Programs folder, may be empty
   std::string programFiles;  // the system's program files folder, may be empty
+  std::string commonPrograms = {};  // all users' Programs folder (NT family), may be empty
 };
 
 // Never removed, even when empty: a drive root, any of the Places, any folder
 // that holds one of them, "X:\Program Files" on any drive.
 bool IsProtectedFolder(std::string_view folder, const Places& places);
 
+// A Start Menu folder a list may name: a Programs folder (the user's, all
+// users', the Windows folder's own tree) or a folder inside one.
+bool InStartMenu(std::string_view folder, const Places& places);
+
 // Checks every line against the places before anything is removed: the
-// destination an absolute, clean, unprotected folder; each installed file
-// below it or below the Windows folder; each shortcut below the Start Menu
-// folder. Returns the offending line's text in a sentence, or empty.
+// destination an absolute, clean folder or a drive root; each installed file
+// below it or below the Windows folder; the Start Menu folder in the Start
+// Menu and each shortcut below it. Returns the offending line's text in a
+// sentence, or empty.
 std::string CheckUninList(const UninList& list, const Places& places);
+
+// Gives the list's clean paths and the places in the system's own long
+// spelling ("C:\PROGRA~1" is "C:\Program Files"), so that the checks and the
+// shared-file test compare like with like; lines are sorted into files and
+// shortcuts anew. `longPath` resolves what exists and keeps the rest.
+using LongPathFn = std::string (*)(const std::string& path);
+void UseLongForms(UninList& list, Places& places, LongPathFn longPath);
 
 // The list path from the program's command line: in double quotes or not.
 std::string ListPathArgument(std::string_view args);

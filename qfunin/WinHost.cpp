@@ -10,6 +10,7 @@
 #include "setup/engine/Folders.h"
 #include "toolkit/Handle.h"
 #include "toolkit/NextBoot.h"
+#include "toolkit/PathText.h"
 #include "toolkit/RegKey.h"
 
 namespace qfunin {
@@ -52,7 +53,127 @@ std::string CommandListPath(const std::string& command) {
   return blank == std::string::npos ? std::string() : ListPathArgument(command.substr(blank));
 }
 
+bool DeleteValue(const std::string& root, const std::string& key,
+                 const std::string& name) {
+  kw::RegKey k;
+  LONG r = RegOpenKeyExA(Root(root), KeyPath(key).c_str(), 0, KEY_SET_VALUE, k.Out());
+  if (r == ERROR_FILE_NOT_FOUND) return true;
+  if (r != ERROR_SUCCESS) return false;
+  r = RegDeleteValueA(k, name.c_str());
+  return r == ERROR_SUCCESS || r == ERROR_FILE_NOT_FOUND;
+}
+
+bool DeleteKeyIfEmpty(const std::string& root, const std::string& key) {
+  HKEY r = Root(root);
+  std::string path = KeyPath(key);
+  {
+    kw::RegKey k;
+    LONG e = RegOpenKeyExA(r, path.c_str(), 0, KEY_READ, k.Out());
+    if (e == ERROR_FILE_NOT_FOUND) return true;
+    if (e != ERROR_SUCCESS) return false;
+    DWORD subkeys = 0, values = 0;
+    if (RegQueryInfoKeyA(k, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr,
+                         nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+      return false;
+    if (subkeys || values) return true;
+  }
+  // Checked empty first: RegDeleteKey on Windows 95 takes the subkeys with it.
+  return RegDeleteKeyA(r, path.c_str()) == ERROR_SUCCESS;
+}
+
+// The uninstall entries (their key names and display names) whose command
+// names this list.
+std::vector<std::pair<std::string, std::string>> EntriesFor(const std::string& listPath) {
+  std::string base = std::string(setup::kUninstallKey);
+  base.pop_back();
+  std::vector<std::pair<std::string, std::string>> ours;
+  kw::RegKey k;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, base.c_str(), 0, KEY_READ, k.Out()) != ERROR_SUCCESS) return ours;
+  char name[MAX_PATH + 1];
+  for (DWORD i = 0; RegEnumKeyA(k, i, name, sizeof name) == ERROR_SUCCESS; ++i) {
+    std::string key = base + "\\" + name;
+    std::string named = CommandListPath(ReadMachineString(key, "UninstallString"));
+    if (!named.empty() && SameFile(named, listPath))
+      ours.emplace_back(key, ReadMachineString(key, "DisplayName"));
+  }
+  return ours;
+}
+
 }  // namespace
+
+namespace {
+
+// The long name of `name` in the folder `out` (already long), appended to
+// `out`. Only a name with "~" can be a short alias: the system makes every
+// one of them so, and a list names thousands of files that need no lookup.
+// FindFirstFile gives the long name on Windows 95 too (GetLongPathName came
+// with 98). False when it does not exist: `name` is then appended as written.
+bool AppendLong(std::string& out, const std::string& name) {
+  if (name.find('~') == std::string::npos) {
+    out += "\\" + name;
+    return true;
+  }
+  WIN32_FIND_DATAA d;
+  kw::FindHandle h(FindFirstFileA((out + "\\" + name).c_str(), &d));
+  out += "\\";
+  out += h.ok() ? d.cFileName : name;
+  return h.ok();
+}
+
+// `p` ("X:\\..." normalised) resolved one name at a time; false when a part
+// does not exist, the rest then as written.
+bool WalkLong(const std::string& p, std::string& out) {
+  out = p.substr(0, 2);
+  for (size_t at = 3; at <= p.size();) {
+    size_t cut = p.find('\\', at);
+    if (cut == std::string::npos) cut = p.size();
+    if (!AppendLong(out, p.substr(at, cut - at))) {
+      out += p.substr(cut);
+      return false;
+    }
+    at = cut + 1;
+  }
+  return true;
+}
+
+// A list names many files in one folder: the folder's long form is kept from
+// the call before (no function-local statics: their guards need threads).
+std::string lastFolder, lastLong;
+bool lastWhole = false;
+
+}  // namespace
+
+std::string LongPath(const std::string& path) {
+  std::string p = NormalPath(path);
+  if (p.size() < 4 || p[1] != ':' || p[2] != '\\' || p.find_first_of("*?") != std::string::npos) return path;
+  size_t cut = p.rfind('\\');
+  std::string folder = p.substr(0, cut);
+  if (cut < 3) {
+    lastLong = folder;
+    lastWhole = true;
+  } else if (!kw::SameText(folder, lastFolder)) {
+    lastWhole = WalkLong(folder, lastLong);
+  }
+  lastFolder = folder;
+  if (!lastWhole) return lastLong + p.substr(cut);
+  std::string out = lastLong;
+  AppendLong(out, p.substr(cut + 1));
+  return out;
+}
+
+std::string EntryNameFor(const std::string& listPath) {
+  for (const auto& [key, shown] : EntriesFor(listPath))
+    return shown.empty() ? key.substr(key.rfind('\\') + 1) : shown;
+  return {};
+}
+
+void DeleteUninstallEntries(const std::string& listPath) {
+  for (const auto& entry : EntriesFor(listPath)) {
+    DeleteValue("HKEY_LOCAL_MACHINE", entry.first, "UninstallString");
+    DeleteValue("HKEY_LOCAL_MACHINE", entry.first, "DisplayName");
+    DeleteKeyIfEmpty("HKEY_LOCAL_MACHINE", entry.first);
+  }
+}
 
 Places SystemPlaces() {
   Places p;
@@ -65,6 +186,10 @@ Places SystemPlaces() {
     p.programs = NormalPath(setup::StartMenuProgramsFolder());
   } catch (const std::exception&) {
   }
+  if (kw::IsNtFamily())
+    p.commonPrograms = NormalPath(
+        ReadMachineString("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+                          "Common Programs"));
   p.programFiles =
       NormalPath(ReadMachineString("SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir"));
   return p;
@@ -128,53 +253,47 @@ bool WinHost::RemoveFolder(const std::string& path) { return RemoveDirectoryA(pa
 
 bool WinHost::DeleteRegValue(const std::string& root, const std::string& key,
                              const std::string& name) {
-  kw::RegKey k;
-  LONG r = RegOpenKeyExA(Root(root), KeyPath(key).c_str(), 0, KEY_SET_VALUE, k.Out());
-  if (r == ERROR_FILE_NOT_FOUND) return true;
-  if (r != ERROR_SUCCESS) return false;
-  r = RegDeleteValueA(k, name.c_str());
-  return r == ERROR_SUCCESS || r == ERROR_FILE_NOT_FOUND;
+  return DeleteValue(root, key, name);
 }
 
 bool WinHost::DeleteRegKeyIfEmpty(const std::string& root, const std::string& key) {
-  HKEY r = Root(root);
-  std::string path = KeyPath(key);
-  {
-    kw::RegKey k;
-    LONG e = RegOpenKeyExA(r, path.c_str(), 0, KEY_READ, k.Out());
-    if (e == ERROR_FILE_NOT_FOUND) return true;
-    if (e != ERROR_SUCCESS) return false;
-    DWORD subkeys = 0, values = 0;
-    if (RegQueryInfoKeyA(k, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr,
-                         nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-      return false;
-    if (subkeys || values) return true;
-  }
-  // Checked empty first: RegDeleteKey on Windows 95 takes the subkeys with it.
-  return RegDeleteKeyA(r, path.c_str()) == ERROR_SUCCESS;
+  return DeleteKeyIfEmpty(root, key);
 }
 
-void WinHost::DeleteUninstallEntry(const std::string& listPath) {
-  std::string base = std::string(setup::kUninstallKey);
-  base.pop_back();
-  std::vector<std::string> ours;
-  {
-    kw::RegKey k;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, base.c_str(), 0, KEY_READ, k.Out()) != ERROR_SUCCESS)
-      return;
-    char name[MAX_PATH + 1];
-    for (DWORD i = 0; RegEnumKeyA(k, i, name, sizeof name) == ERROR_SUCCESS; ++i) {
-      std::string command = ReadMachineString(base + "\\" + name, "UninstallString");
-      std::string named = CommandListPath(command);
-      if (!named.empty() && SameFile(named, listPath)) ours.emplace_back(name);
-    }
+RegData WinHost::ReadRegValue(const std::string& root, const std::string& key, const std::string& name) {
+  RegData out;
+  kw::RegKey k;
+  if (RegOpenKeyExA(Root(root), KeyPath(key).c_str(), 0, KEY_QUERY_VALUE, k.Out()) != ERROR_SUCCESS) return out;
+  DWORD type = 0, size = 0;
+  if (RegQueryValueExA(k, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return out;
+  std::string data(size, '\0');
+  if (RegQueryValueExA(k, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size) !=
+      ERROR_SUCCESS) {
+    out.kind = RegData::kOther;
+    return out;
   }
-  for (const std::string& name : ours) {
-    std::string key = base + "\\" + name;
-    DeleteRegValue("HKEY_LOCAL_MACHINE", key, "UninstallString");
-    DeleteRegValue("HKEY_LOCAL_MACHINE", key, "DisplayName");
-    DeleteRegKeyIfEmpty("HKEY_LOCAL_MACHINE", key);
+  data.resize(size);
+  if (type == REG_SZ) {
+    out.kind = RegData::kText;
+    out.text = data.substr(0, data.find('\0'));
+  } else if (type == REG_DWORD && size == 4) {
+    out.kind = RegData::kNumber;
+    out.number = uint32_t(uint8_t(data[0])) | uint32_t(uint8_t(data[1])) << 8 |
+                 uint32_t(uint8_t(data[2])) << 16 | uint32_t(uint8_t(data[3])) << 24;
+  } else {
+    out.kind = RegData::kOther;
   }
+  return out;
 }
+
+bool WinHost::WriteRegText(const std::string& root, const std::string& key, const std::string& name,
+                           const std::string& text) {
+  kw::RegKey k;
+  return RegOpenKeyExA(Root(root), KeyPath(key).c_str(), 0, KEY_SET_VALUE, k.Out()) == ERROR_SUCCESS &&
+         RegSetValueExA(k, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                        DWORD(text.size() + 1)) == ERROR_SUCCESS;
+}
+
+void WinHost::DeleteUninstallEntry(const std::string& listPath) { DeleteUninstallEntries(listPath); }
 
 }  // namespace qfunin

@@ -11,6 +11,16 @@ namespace qfunin {
 // The system's folders as they are now.
 Places SystemPlaces();
 
+// The path in the file system's own long spelling, as far as it exists; the
+// rest as written.
+std::string LongPath(const std::string& path);
+
+// The name the list of installed programs shows for the entry that names this
+// uninstall list; empty when no entry does.
+std::string EntryNameFor(const std::string& listPath);
+// Takes every entry that names this list out of the list of installed programs.
+void DeleteUninstallEntries(const std::string& listPath);
+
 class WinHost : public RemovalHost {
  public:
   WinHost(TfUninstall& progress, TfShared& shared) : progress_(progress), shared_(shared) {}
@@ -27,6 +37,9 @@ class WinHost : public RemovalHost {
   bool DeleteRegValue(const std::string& root, const std::string& key,
                       const std::string& name) override;
   bool DeleteRegKeyIfEmpty(const std::string& root, const std::string& key) override;
+  RegData ReadRegValue(const std::string& root, const std::string& key, const std::string& name) override;
+  bool WriteRegText(const std::string& root, const std::string& key, const std::string& name,
+                    const std::string& text) override;
   void DeleteUninstallEntry(const std::string& listPath) override;
 
  private:

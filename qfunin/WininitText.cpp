@@ -46,4 +46,15 @@ std::string AddWininitDelete(std::string_view ini, std::string_view shortPath) {
   return out;
 }
 
+bool QueueWininitDelete(IniFiles& files, const std::string& windowsDir, const std::string& shortPath) {
+  std::string dir = windowsDir;
+  if (!dir.empty() && dir.back() != '\\') dir += '\\';
+  std::string ini = dir + "WININIT.INI", beside = dir + "WININIT.QFN";
+  std::string text;
+  if (!files.Read(ini, text)) return false;
+  if (files.Write(beside, AddWininitDelete(text, shortPath)) && files.Swap(beside, ini)) return true;
+  files.Remove(beside);
+  return false;
+}
+
 }  // namespace qfunin

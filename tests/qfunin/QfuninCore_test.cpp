@@ -55,6 +55,7 @@ class FakeHost : public RemovalHost {
  public:
   std::set<std::string> files, folders, inUse, locked, queued;
   std::map<std::string, std::set<std::string>> keys;  // "root\key" -> value names
+  std::map<std::string, RegData> data;                // "root\key\name", when not empty text
   std::vector<SharedAnswer> answers;
   std::vector<std::string> asked, log;
   std::string self = "C:\\WINDOWS\\qfunin.exe";
@@ -125,6 +126,23 @@ class FakeHost : public RemovalHost {
     }
     return true;
   }
+  RegData ReadRegValue(const std::string& root, const std::string& key, const std::string& name) override {
+    auto it = keys.find(root + "\\" + key);
+    if (it == keys.end() || !it->second.count(name)) return {};
+    auto d = data.find(root + "\\" + key + "\\" + name);
+    return d == data.end() ? RegData{RegData::kText, "", 0} : d->second;
+  }
+  bool WriteRegText(const std::string& root, const std::string& key, const std::string& name,
+                    const std::string& text) override {
+    keys[root + "\\" + key].insert(name);
+    data[root + "\\" + key + "\\" + name] = {RegData::kText, text, 0};
+    log.push_back("write " + name + "=" + text);
+    return true;
+  }
+  void SetText(const std::string& rootKey, const std::string& name, const std::string& text) {
+    keys[rootKey].insert(name);
+    data[rootKey + "\\" + name] = {RegData::kText, text, 0};
+  }
   void DeleteUninstallEntry(const std::string& listPath) override { log.push_back("entry " + listPath); }
 };
 
@@ -140,7 +158,7 @@ struct Fixture {
     host.AddFile(kMenu + "\\Read me");
     host.AddFile(listPath);
     host.keys["HKEY_CURRENT_USER\\Software\\Quillfen\\KerfDemo"] = {"Path", "Runs"};
-    host.keys["HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"] = {"KerfDemo"};
+    host.SetText("HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run", "KerfDemo", "x");
   }
   Outcome Go() {
     Places places = TestPlaces();
@@ -197,12 +215,76 @@ TEST(UninListRead, HostileLinesAreRefused) {
         kDest + "\\...\\x", kDest + "\\*.*", kDest + "\\a:stream", kDest + "\\.\\x",
         std::string("C:\\Program Files\\Other\\x.exe")})
     EXPECT_NE(with(bad), "") << bad;
-  // Destinations that are no program's own folder, and a Start Menu line naming a root.
-  for (const std::string& dest : {"C:\\", "C:\\WINDOWS", "D:\\Program Files", "C:\\WINDOWS\\..", "Kerf"})
+  // Parts Windows reads without their trailing dot or blank.
+  for (const std::string& bad : {std::string("C:\\WINDOWS.\\x.dll"), kDest + "\\sub \\x", kDest + "\\x.",
+                                 kDest + "\\..\\x"})
+    EXPECT_NE(with(bad), "") << bad;
+  // No path at all, or one Windows reads otherwise than it is written.
+  for (const std::string& dest : {"C:", "C:\\WINDOWS\\..", "Kerf", "C:\\WINDOWS.", "C:\\WINDOWS \\Kerf"})
     EXPECT_NE(Parse(Lines({"P", dest, ""})), "") << dest;
+  // A Start Menu line outside the Start Menu takes its lines with it.
   EXPECT_NE(Parse(Lines({"P", kDest, "C:\\x", "+C:\\", ""})), "");
-  // The Programs folder itself is a valid Start Menu line (an empty folder name).
+  EXPECT_NE(Parse(Lines({"P", kDest, "C:\\My Documents\\letter", "+C:\\My Documents", ""})), "");
+  EXPECT_NE(Parse(Lines({"P", kDest, "C:\\WINDOWS\\Start Menu\\x", "+C:\\WINDOWS\\Start Menu", ""})), "");
+  EXPECT_NE(Parse(Lines({"P", kDest, "C:\\WINDOWS\\Desktop\\x", "+C:\\WINDOWS\\Desktop", ""})), "");
+  // The Programs folder itself is a valid Start Menu line (an empty folder name),
+  // and so is the Windows folder's own tree.
   EXPECT_EQ(Parse(Lines({"P", kDest, TestPlaces().programs + "\\S", "+" + TestPlaces().programs, ""})), "");
+  Places elsewhere = TestPlaces();
+  elsewhere.programs = "C:\\Profiles\\Ann\\Programs";
+  UninList l;
+  ASSERT_EQ(ParseUninList(DemoList(), l), "");
+  EXPECT_EQ(CheckUninList(l, elsewhere), "");
+  elsewhere.windows = "D:\\WIN";
+  EXPECT_NE(CheckUninList(l, elsewhere).find("Start Menu folder"), std::string::npos);
+}
+
+// What the installer writes is never refused: "/" for "\\", a protected folder
+// as the destination.
+TEST(UninListRead, ListsTheInstallerWrites) {
+  UninList l;
+  ASSERT_EQ(Parse(Lines({"P", "C:/Program Files/Kerf Demo/", "C:/Program Files/Kerf Demo//a.exe",
+                         kMenu + "/S", "+" + kMenu, ""}), &l), "");
+  EXPECT_EQ(l.destDir, kDest);
+  EXPECT_EQ(l.files, (std::vector<std::string>{kDest + "\\a.exe"}));
+  EXPECT_EQ(l.shortcuts, (std::vector<std::string>{kMenu + "\\S"}));
+  for (const std::string& dest : {"C:\\", "C:\\WINDOWS", "D:\\Program Files", "C:\\Program Files"})
+    EXPECT_EQ(Parse(Lines({"P", dest, ""})), "") << dest;
+  EXPECT_EQ(Parse(Lines({"P", "C:\\Program Files", "C:\\Program Files\\kd.exe", ""})), "");
+  // A protected destination still bounds the files: no folder, nothing beside it.
+  EXPECT_NE(Parse(Lines({"P", "C:\\Program Files", "C:\\Program Files", ""})), "");
+  EXPECT_NE(Parse(Lines({"P", "C:\\Program Files", "D:\\x.exe", ""})), "");
+}
+
+// Short 8.3 spellings are compared as the folders they stand for.
+TEST(UninListRead, ShortSpellingsAreTheirLongFolders) {
+  static auto longPath = [](const std::string& p) {
+    std::string out = p;
+    for (auto [s, l] : {std::pair<const char*, const char*>{"PROGRA~1", "Program Files"},
+                        {"STARTM~1", "Start Menu"}, {"KERFDE~1", "Kerf Demo"}, {"WIN*", "WINDOWS"}}) {
+      size_t at = out.find(s);
+      if (at != std::string::npos) out.replace(at, std::string(s).size(), l);
+    }
+    return out;
+  };
+  UninList l;
+  Places places = TestPlaces();
+  places.programFiles = "C:\\PROGRA~1";
+  ASSERT_EQ(ParseUninList(Lines({"P", "C:\\PROGRA~1", "C:\\PROGRA~1\\KERFDE~1\\a.exe",
+                                 "C:\\WINDOWS\\STARTM~1\\Programs\\KERFDE~1\\S", "+" + kMenu, ""}),
+                          l),
+            "");
+  EXPECT_TRUE(l.shortcuts.empty());
+  UseLongForms(l, places, +longPath);
+  EXPECT_EQ(l.destDir, "C:\\Program Files");
+  EXPECT_EQ(places.programFiles, "C:\\Program Files");
+  EXPECT_EQ(l.files, (std::vector<std::string>{kDest + "\\a.exe"}));
+  EXPECT_EQ(l.shortcuts, (std::vector<std::string>{kMenu + "\\S"}));
+  EXPECT_TRUE(IsProtectedFolder(l.destDir, places));
+  // A wildcard is never handed to the system to resolve.
+  ASSERT_EQ(ParseUninList(Lines({"P", kDest, "C:\\WIN*\\x.dll", ""}), l), "");
+  UseLongForms(l, places, +longPath);
+  EXPECT_NE(CheckUninList(l, places), "");
 }
 
 TEST(UninListRead, CommandLineAndPathRules) {
@@ -327,4 +409,131 @@ TEST(RemovalRun, ShortcutFoldersBelowTheMenuFolderGoWhenEmpty) {
   EXPECT_TRUE(r.host.Has(kMenu + "\\Tools\\Other.lnk"));
   // A Start Menu folder that holds what is not ours stays unreported.
   EXPECT_TRUE(o.stayed.empty());
+}
+
+// Only folders the list's files lie in are swept: an empty folder of another
+// program in a shared destination stays, and a protected destination keeps
+// itself and every folder the list does not name.
+TEST(RemovalRun, SweepsOnlyTheFoldersTheListUsed) {
+  Fixture r;
+  r.host.folders.insert(Key(kDest + "\\Other Tool\\Empty"));
+  r.host.folders.insert(Key(kDest + "\\Other Tool"));
+  Outcome o = r.Go();
+  EXPECT_FALSE(r.host.Has(kDest + "\\sub"));
+  EXPECT_TRUE(r.host.Has(kDest + "\\Other Tool\\Empty"));
+  EXPECT_EQ(o.stayed, (std::vector<std::string>{kDest}));
+
+  FakeHost host;
+  const std::string pf = "C:\\Program Files";
+  UninList list;
+  ASSERT_EQ(Parse(Lines({"P", "C:\\PROGRA~1", "C:\\PROGRA~1\\kd.exe", "C:/PROGRA~1/Kd/x\\y.dll", ""}),
+                  &list),
+            "");
+  Places places = TestPlaces();
+  UseLongForms(list, places, [](const std::string& p) {
+    return p.substr(0, 11) == "C:\\PROGRA~1" ? "C:\\Program Files" + p.substr(11) : p;
+  });
+  for (const std::string& f : list.files) host.AddFile(f);
+  host.folders.insert(Key(pf + "\\Empty Other"));
+  host.AddFile(pf + "\\Other\\o.exe");
+  o = Removal(list, places, pf + "\\unin.ini", host).Run();
+  EXPECT_TRUE(o.stayed.empty());
+  EXPECT_FALSE(host.Has(pf + "\\kd.exe"));
+  EXPECT_FALSE(host.Has(pf + "\\Kd"));
+  EXPECT_TRUE(host.Has(pf));
+  EXPECT_TRUE(host.Has(pf + "\\Empty Other"));
+  EXPECT_TRUE(host.Has(pf + "\\Other\\o.exe"));
+}
+
+// Under HKEY_CLASSES_ROOT and in the system's keys a value goes only while it
+// holds what the list recorded; the logon provider the installation replaced
+// comes back.
+TEST(RemovalRun, SharedValuesGoOnlyWhileStillOurs) {
+  Fixture r;
+  const std::string hkcr = "HKEY_CLASSES_ROOT", logon = "HKEY_LOCAL_MACHINE\\Network\\Logon";
+  auto add = [&](const std::string& root, const std::string& key, const std::string& name,
+                 const std::string& recorded) { r.list.values.push_back({root, key, name, recorded}); };
+  add(hkcr, ".kwd", "", "KerfDemo.Doc");
+  add(hkcr, ".kwe", "", "KerfDemo.Doc");
+  add(hkcr, ".kwn", "Count", "#$10#");
+  add(hkcr, ".kwm", "", "KerfDemo.Doc");  // gone already: its empty key follows
+  add("HKEY_LOCAL_MACHINE", "Network\\Logon", "PrimaryProvider", "Kerf Net");
+  add("HKEY_CURRENT_USER", "Software\\Classes\\.kwu", "", "KerfDemo.Doc");
+  r.host.SetText(hkcr + "\\.kwd", "", "KerfDemo.Doc");
+  r.host.SetText(hkcr + "\\.kwe", "", "Other.Doc");
+  r.host.keys[hkcr + "\\.kwn"] = {"Count"};
+  r.host.keys[hkcr + "\\.kwm"] = {};
+  r.host.data[hkcr + "\\.kwn\\Count"] = {RegData::kNumber, "", 16};
+  r.host.SetText(logon, "PrimaryProvider", "Kerf Net");
+  r.host.SetText(logon, "PreviousProvider", "Old Net");
+  r.host.SetText("HKEY_CURRENT_USER\\Software\\Classes\\.kwu", "", "Taken.Doc");
+  r.host.SetText("HKEY_CURRENT_USER\\Software\\Quillfen\\KerfDemo", "Path", "changed by the user");
+  // The Run value was changed too: it stays.
+  r.host.SetText("HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run", "KerfDemo", "y");
+  Outcome o = r.Go();
+  EXPECT_TRUE(o.stayed.empty());
+  EXPECT_FALSE(r.host.keys.count(hkcr + "\\.kwd"));
+  EXPECT_FALSE(r.host.keys.count(hkcr + "\\.kwn"));
+  EXPECT_FALSE(r.host.keys.count(hkcr + "\\.kwm"));
+  EXPECT_EQ(r.host.ReadRegValue(hkcr, ".kwe", "").text, "Other.Doc");
+  EXPECT_EQ(r.host.ReadRegValue("HKEY_CURRENT_USER", "Software\\Classes\\.kwu", "").text, "Taken.Doc");
+  EXPECT_EQ(r.host.ReadRegValue("HKEY_LOCAL_MACHINE", "Network\\Logon", "PrimaryProvider").text, "Old Net");
+  EXPECT_TRUE(r.host.keys.count("HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"));
+  // The package's own key goes as before, whatever its data now is.
+  EXPECT_FALSE(r.host.keys.count("HKEY_CURRENT_USER\\Software\\Quillfen\\KerfDemo"));
+
+  // Without a previous provider, or one that is the package's own, the value goes.
+  Fixture s;
+  s.list.values = {{"HKEY_LOCAL_MACHINE", "Network\\Logon", "PrimaryProvider", "Kerf Net"}};
+  s.host.SetText(logon, "PrimaryProvider", "Kerf Net");
+  s.host.SetText(logon, "PreviousProvider", "Kerf Net");
+  s.Go();
+  EXPECT_EQ(s.host.ReadRegValue("HKEY_LOCAL_MACHINE", "Network\\Logon", "PrimaryProvider").kind, RegData::kMissing);
+  EXPECT_TRUE(IsSharedKey("HKEY_USERS", ".DEFAULT\\Software\\Classes\\.kwd"));
+  EXPECT_FALSE(IsSharedKey("HKEY_LOCAL_MACHINE", "Software\\Quillfen\\KerfDemo"));
+  EXPECT_FALSE(IsSharedKey("HKEY_LOCAL_MACHINE",
+                           "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\kwdemo.exe"));
+}
+
+// WININIT.INI: the new text is written beside it and swapped in; a short write
+// leaves the file as it was, other programs' renames included.
+namespace {
+struct FakeIni : IniFiles {
+  std::map<std::string, std::string> files;
+  size_t writeLimit = std::string::npos;
+  bool unreadable = false;
+  bool Read(const std::string& path, std::string& text) override {
+    if (unreadable) return false;
+    auto it = files.find(path);
+    if (it != files.end()) text = it->second;
+    return true;
+  }
+  bool Write(const std::string& path, const std::string& text) override {
+    files[path] = text.substr(0, writeLimit);
+    return text.size() <= writeLimit;
+  }
+  bool Swap(const std::string& from, const std::string& to) override {
+    files[to] = files[from];
+    files.erase(from);
+    return true;
+  }
+  void Remove(const std::string& path) override { files.erase(path); }
+};
+}  // namespace
+
+TEST(Wininit, ANewTextIsSwappedInWholeOrNotAtAll) {
+  const std::string ini = "C:\\WINDOWS\\WININIT.INI", other = "[Rename]\r\nC:\\X.DLL=C:\\X.MQF\r\n";
+  FakeIni fs;
+  fs.files[ini] = other;
+  ASSERT_TRUE(QueueWininitDelete(fs, "C:\\WINDOWS", "C:\\A.EXE"));
+  EXPECT_EQ(fs.files, (std::map<std::string, std::string>{{ini, other + "NUL=C:\\A.EXE\r\n"}}));
+
+  fs.files[ini] = other;
+  fs.writeLimit = 10;
+  EXPECT_FALSE(QueueWininitDelete(fs, "C:\\WINDOWS\\", "C:\\A.EXE"));
+  EXPECT_EQ(fs.files, (std::map<std::string, std::string>{{ini, other}}));
+  fs.writeLimit = std::string::npos;
+  fs.unreadable = true;
+  EXPECT_FALSE(QueueWininitDelete(fs, "C:\\WINDOWS", "C:\\A.EXE"));
+  EXPECT_EQ(fs.files, (std::map<std::string, std::string>{{ini, other}}));
 }

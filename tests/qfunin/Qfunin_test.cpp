@@ -24,6 +24,7 @@ const char* kEntry = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\K
 const char* kDemoKey = "Software\\Quillfen\\KerfDemo";
 const char* kSharedKey = "Software\\Quillfen\\Shared";
 const char* kAppDefaults = "Software\\Wine\\AppDefaults\\qfunin.exe";
+const char* kLogon = "Network\\Logon";
 
 // HKLM\SOFTWARE as the programs see it: the 32-bit view on a 32-bit road.
 REGSAM View(HKEY root) { return root == HKEY_LOCAL_MACHINE ? ProgramView() : 0; }
@@ -67,6 +68,10 @@ void ForgetDemo() {
   RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kEntry, ProgramView(), 0);
   RegDeleteTreeA(HKEY_CURRENT_USER, kDemoKey);
   RegDeleteTreeA(HKEY_CURRENT_USER, kSharedKey);
+  RegDeleteTreeA(HKEY_CLASSES_ROOT, ".kwdq");
+  RegDeleteTreeA(HKEY_CLASSES_ROOT, ".kwdr");
+  RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kLogon, "PrimaryProvider");
+  RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kLogon, "PreviousProvider");
   DeleteFileA(SharedFile().c_str());
 }
 
@@ -199,6 +204,8 @@ TEST_F(Uninstaller, RemovesWhatTheInstallationMade) {
   EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kDemoKey));
   EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kSharedKey));
   EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kEntry));
+  EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, ".kwdq"));
+  EXPECT_EQ(RegText(HKEY_LOCAL_MACHINE, kLogon, "PrimaryProvider"), "<missing>");
   // The uninstall entries of other packages start the same program.
   EXPECT_TRUE(FileExists(win + "\\qfunin.exe"));
 }
@@ -208,8 +215,13 @@ TEST_F(Uninstaller, RemovesWhatTheInstallationMade) {
 // the message says where, and the held file goes at the next start.
 TEST_F(Uninstaller, KeepsWhatIsNotItsOwnAndQueuesFilesInUse) {
   SetRegText(HKEY_CURRENT_USER, kSharedKey, "Other", "kept");
+  SetRegText(HKEY_LOCAL_MACHINE, kLogon, "PrimaryProvider", "Old Net");
   Install(dest_);
+  EXPECT_EQ(RegText(HKEY_LOCAL_MACHINE, kLogon, "PreviousProvider"), "Old Net");
   WriteTextFile(Join(dest_, "notes.txt"), "the user's own\n");
+  // Another program's empty folder in the destination, and a file type it took over.
+  CreateDirectoryA(Join(dest_, "Other Tool").c_str(), nullptr);
+  SetRegText(HKEY_CLASSES_ROOT, ".kwdq", "Content Type", "text/x-other");
   Held held(Join(dest_, "readme.txt"));
 
   Process un = StartUninstall(RegText(HKEY_LOCAL_MACHINE, kEntry, "UninstallString"));
@@ -222,8 +234,11 @@ TEST_F(Uninstaller, KeepsWhatIsNotItsOwnAndQueuesFilesInUse) {
   Answer(done, IDOK);
   EXPECT_EQ(un.Wait(), DWORD(ids::kExitStayed));
 
-  EXPECT_EQ(ListFolder(dest_), (std::vector<std::string>{"notes.txt", "readme.txt"}));
+  EXPECT_EQ(ListFolder(dest_), (std::vector<std::string>{"Other Tool\\", "notes.txt", "readme.txt"}));
   EXPECT_TRUE(FileExists(SharedFile()));
+  EXPECT_EQ(RegText(HKEY_CLASSES_ROOT, ".kwdq", "Content Type"), "text/x-other");
+  EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, ".kwdr"));
+  EXPECT_EQ(RegText(HKEY_LOCAL_MACHINE, kLogon, "PrimaryProvider"), "Old Net");
   EXPECT_EQ(RegText(HKEY_CURRENT_USER, kSharedKey, "Other"), "kept");
   EXPECT_EQ(RegText(HKEY_CURRENT_USER, kSharedKey, "KerfDemo"), "<missing>");
   EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kDemoKey));
@@ -232,7 +247,7 @@ TEST_F(Uninstaller, KeepsWhatIsNotItsOwnAndQueuesFilesInUse) {
 
   held.Release();
   Restart();
-  EXPECT_EQ(ListFolder(dest_), (std::vector<std::string>{"notes.txt"}));
+  EXPECT_EQ(ListFolder(dest_), (std::vector<std::string>{"Other Tool\\", "notes.txt"}));
 }
 
 // As Windows 95 (Wine's per-program version): two files in use land in
@@ -245,10 +260,14 @@ TEST_F(Uninstaller, Windows95QueuesInWininit) {
   WriteTextFile(b, "b\n");
   std::string list = Join(dir, "unin.ini");
   WriteTextFile(list, "Kerf Demo 1.0\n" + dir + "\n" + a + "\n" + b + "\n\n");
+  // Another program's pending deletion stays queued beside them.
+  std::string c = Join(work_, "queued by another.txt");
+  WriteTextFile(c, "c\n");
   std::string ini = WindowsFolder() + "\\WININIT.INI";
-  DeleteFileA(ini.c_str());
+  std::string other = "[Rename]\r\nNUL=" + ShortPath(c) + "\r\n";
+  WriteFileBytes(ini, other);
   SetRegText(HKEY_CURRENT_USER, kAppDefaults, "Version", "win95");
-  std::string expect = "[Rename]\r\nNUL=" + ShortPath(a) + "\r\nNUL=" + ShortPath(b) + "\r\n";
+  std::string expect = other + "NUL=" + ShortPath(a) + "\r\nNUL=" + ShortPath(b) + "\r\n";
   {
     Held ha(a), hb(b);
     Process un = StartUninstall("\"" + Join(DistDir(), "qfunin.exe") + "\" " + list);
@@ -259,10 +278,13 @@ TEST_F(Uninstaller, Windows95QueuesInWininit) {
   }
   RegDeleteTreeA(HKEY_CURRENT_USER, kAppDefaults);
   EXPECT_EQ(ReadFileBytes(ini), expect);
+  EXPECT_FALSE(FileExists(WindowsFolder() + "\\WININIT.QFN"));
+  EXPECT_FALSE(FileExists(WindowsFolder() + "\\WININIT.QFO"));
   EXPECT_FALSE(FileExists(list));
   Restart();
   EXPECT_FALSE(FileExists(a));
   EXPECT_FALSE(FileExists(b));
+  EXPECT_FALSE(FileExists(c));
   EXPECT_FALSE(FileExists(ini));
   DeleteFileA((WindowsFolder() + "\\WININIT.BAK").c_str());
 }
@@ -275,6 +297,9 @@ TEST_F(Uninstaller, RefusesDamagedAndHostileLists) {
   WriteTextFile(bait, "x\n");
   WriteTextFile(own, "x\n");
   std::string head = "Kerf Demo 1.0\n" + dest_ + "\n" + own + "\n";
+  std::string docs = Join(work_, "My Documents");
+  CreateDirectoryA(docs.c_str(), nullptr);
+  WriteTextFile(Join(docs, "letter.txt"), "x\n");
   std::string many = head;
   for (int i = 0; i < 10000; ++i) many += dest_ + "\\f" + std::to_string(i) + "\n";
   std::string binary;
@@ -284,7 +309,11 @@ TEST_F(Uninstaller, RefusesDamagedAndHostileLists) {
     std::string text, reason;
   } cases[] = {
       {"root", head + "C:\\\n\n", "it names \"C:\\\", which lies outside the program's folders"},
-      {"windows", "P\n" + WindowsFolder() + "\n" + own + "\n\n", "its destination folder"},
+      {"windows", "P\n" + WindowsFolder() + "\n" + own + "\n\n", "which lies outside the program's folders"},
+      {"dotted", "P\n" + WindowsFolder() + ".\n" + WindowsFolder() + ".\\kwbait.dll\n\n",
+       "its destination folder"},
+      {"blank", head + dest_ + "\\sub \\x.txt\n\n", "which lies outside the program's folders"},
+      {"menu", head + docs + "\\letter.txt\n+" + docs + "\n\n", "its Start Menu folder"},
       {"dotdot", head + dest_ + "\\..\\bait.txt\n\n", "which lies outside the program's folders"},
       {"relative", head + "..\\bait.txt\n\n", "which lies outside the program's folders"},
       {"many", many + bait + "\n\n", "it names \"" + bait + "\""},
@@ -322,4 +351,78 @@ TEST_F(Uninstaller, RefusesDamagedAndHostileLists) {
   EXPECT_TRUE(FileExists(bait));
   EXPECT_TRUE(FileExists(own));
   EXPECT_TRUE(FileExists(good));
+  EXPECT_TRUE(FileExists(Join(docs, "letter.txt")));
+}
+
+// A Start Menu line outside the Start Menu makes the list no shortcut list:
+// refused whole, the documents stay. Also on the Windows 95 road.
+TEST_F(Uninstaller, RefusesAStartMenuLineOutsideTheStartMenu) {
+  CreateDirectoryA(dest_.c_str(), nullptr);
+  std::string docs = Join(work_, "My Documents"), own = Join(dest_, "own.txt");
+  CreateDirectoryA(docs.c_str(), nullptr);
+  WriteTextFile(Join(docs, "letter.txt"), "x\n");
+  WriteTextFile(own, "x\n");
+  std::string list = Join(dest_, "unin.ini");
+  WriteTextFile(list, "Kerf Demo 1.0\n" + dest_ + "\n" + own + "\n" + docs + "\\letter\n+" + docs + "\n\n");
+  Process un = Process::Start("\"" + Join(DistDir(), "qfunin.exe") + "\" \"" + list + "\"");
+  MsgBox box = WaitMsgBox(un, "Uninstall");
+  EXPECT_EQ(box.text, "The uninstall list \"" + list + "\" cannot be used: its Start Menu folder \"" + docs +
+                          "\" is not one it may remove.\r\n\r\nNothing was removed.");
+  Answer(box, IDOK);
+  EXPECT_EQ(un.Wait(), DWORD(ids::kExitRefused));
+  EXPECT_TRUE(FileExists(Join(docs, "letter.txt")));
+  EXPECT_TRUE(FileExists(own));
+}
+
+// Lists the installer writes are followed: "/" for "\\", the Program Files
+// folder itself spelled short as the destination. The listed files go; the
+// folder stays, and so does another program's empty folder in it.
+TEST_F(Uninstaller, FollowsAProtectedDestinationWithoutSweepingIt) {
+  std::string pf = RegText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir");
+  ASSERT_TRUE(FolderExists(pf)) << pf;
+  std::string other = Join(pf, "Kerf Other Empty"), sub = Join(pf, "Kerf Sub");
+  std::string listed = Join(pf, "kwlisted.txt"), inSub = Join(sub, "kwsub.txt");
+  CreateDirectoryA(other.c_str(), nullptr);
+  CreateDirectoryA(sub.c_str(), nullptr);
+  WriteTextFile(listed, "x\n");
+  WriteTextFile(inSub, "x\n");
+  std::string slashed = inSub;
+  for (char& ch : slashed)
+    if (ch == '\\') ch = '/';
+  std::string list = Join(work_, "unin.ini");
+  WriteTextFile(list, "Kerf Demo 1.0\n" + ShortPath(pf) + "\n" + ShortPath(listed) + "\n" + slashed + "\n\n");
+  Process un = StartUninstall("\"" + Join(DistDir(), "qfunin.exe") + "\" \"" + list + "\"");
+  MsgBox done = WaitMsgBox(un, "Uninstall", 60000);
+  EXPECT_EQ(done.text, "Kerf Demo 1.0 was removed from your computer.");
+  Answer(done, IDOK);
+  EXPECT_EQ(un.Wait(), DWORD(ids::kExitRemoved));
+  EXPECT_FALSE(FileExists(listed));
+  EXPECT_FALSE(FolderExists(sub));
+  EXPECT_TRUE(FolderExists(other));
+  EXPECT_TRUE(FolderExists(pf));
+  RemoveDirectoryA(other.c_str());
+  RemoveFolder(sub);
+  DeleteFileA(listed.c_str());
+}
+
+// An entry whose list is gone offers to take itself out of the list of
+// installed programs; No keeps it.
+TEST_F(Uninstaller, AnEntryWhoseListIsGoneCanBeTakenOut) {
+  Install(dest_);
+  std::string list = Join(dest_, "unin.ini"), command = RegText(HKEY_LOCAL_MACHINE, kEntry, "UninstallString");
+  ASSERT_TRUE(DeleteFileA(list.c_str()));
+  std::string question = "The uninstall list \"" + list +
+                         "\" of Kerf Demo 1.0 is missing, so its files cannot be removed.\r\n\r\n"
+                         "Remove Kerf Demo 1.0 from the list of installed programs?";
+  for (int answer : {IDNO, IDYES}) {
+    Process un = Process::Start(command);
+    MsgBox box = WaitMsgBox(un, "Uninstall");
+    EXPECT_EQ(box.text, question);
+    EXPECT_EQ(box.icon, Icon::Question);
+    Answer(box, answer);
+    EXPECT_EQ(un.Wait(), DWORD(answer == IDYES ? ids::kExitRemoved : ids::kExitCancelled));
+    EXPECT_EQ(KeyExists(HKEY_LOCAL_MACHINE, kEntry), answer == IDNO);
+  }
+  // Nothing else was touched.
+  EXPECT_TRUE(FileExists(Join(dest_, "kwdemo.exe")));
 }
