@@ -12,7 +12,8 @@ bool ParseSize(std::string_view s, uint64_t* v) {
   for (char c : s) {
     if (c < '0' || c > '9') return false;
     const uint64_t d = uint64_t(c - '0');
-    if (n > (UINT64_MAX - d) / 10) return false;
+    constexpr uint64_t kTenth = UINT64_MAX / 10;  // UINT64_MAX = kTenth * 10 + 5
+    if (n > kTenth || (n == kTenth && d > 5)) return false;
     n = n * 10 + d;
   }
   *v = n;
@@ -89,15 +90,35 @@ uint32_t Crc32Of(std::string_view data) {
   return c.Value();
 }
 
+// Clusters are powers of two; rounding by mask keeps 64-bit division, and the
+// library code it needs, out of the 32-bit installer.
 uint64_t OnDisk(uint64_t size, uint64_t cluster) {
-  if (cluster == 0) return size;
-  return (size + cluster - 1) / cluster * cluster;
+  if (cluster == 0 || (cluster & (cluster - 1)) != 0) return size;
+  const uint64_t up = size + cluster - 1;
+  return up < size ? size : up & ~(cluster - 1);
 }
 
 std::string GroupDigits(uint64_t n) {
-  std::string s = std::to_string(n);
-  for (int i = int(s.size()) - 3; i > 0; i -= 3) s.insert(size_t(i), ",");
-  return s;
+  // Long division by 10 over 16-bit pieces: 32-bit arithmetic only.
+  uint32_t piece[4] = {uint32_t(n >> 48), uint32_t(n >> 32) & 0xFFFF, uint32_t(n >> 16) & 0xFFFF, uint32_t(n) & 0xFFFF};
+  char buf[32];
+  char* p = buf + sizeof buf;
+  int digits = 0;
+  do {
+    uint32_t rest = 0;
+    bool more = false;
+    for (uint32_t& v : piece) {
+      const uint32_t cur = rest << 16 | v;
+      v = cur / 10;
+      rest = cur % 10;
+      more = more || v != 0;
+    }
+    if (digits > 0 && digits % 3 == 0) *--p = ',';
+    *--p = char('0' + rest);
+    ++digits;
+    if (!more) break;
+  } while (true);
+  return std::string(p, size_t(buf + sizeof buf - p));
 }
 
 std::string DriveRoot(std::string_view path) {

@@ -2,7 +2,9 @@
 // installation (or a message and the program's end through tExit).
 #include <objbase.h>
 
+#include <initializer_list>
 #include <stdexcept>
+#include <string_view>
 
 #include "setup/SetupIds.h"
 #include "setup/engine/Folders.h"
@@ -77,9 +79,15 @@ Copied CopyCounting(const std::string& from, const std::string& to, uint64_t* si
   return result;
 }
 
-void CannotRead(const std::string& path, size_t disk) {
-  if (!kw::RetryCancel("Setup disk " + std::to_string(disk) + " cannot be read: " + path +
-                       ". Check the disk in the drive and click Retry."))
+// One text from its pieces: cheaper in the program than chains of operator+.
+std::string Cat(std::initializer_list<std::string_view> pieces) {
+  std::string s;
+  for (std::string_view p : pieces) s.append(p.data(), p.size());
+  return s;
+}
+
+void CannotRead(const std::string& path, const std::string& disk) {
+  if (!kw::RetryCancel(Cat({"Setup disk ", disk, " cannot be read: ", path, ". Check the disk in the drive and click Retry."})))
     throw StopPreparation{};
 }
 
@@ -92,7 +100,8 @@ bool DriveSpace(const std::string& root, uint64_t* free, uint64_t* cluster) {
   *cluster = uint64_t(perCluster) * perSector;
   *free = uint64_t(freeClusters) * *cluster;
   // The first Windows 95 cannot count past 2 GB; later systems can, and count quotas too.
-  auto ex = reinterpret_cast<FreeSpaceEx>(GetProcAddress(GetModuleHandleA("KERNEL32.DLL"), "GetDiskFreeSpaceExA"));
+  auto ex = reinterpret_cast<FreeSpaceEx>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("KERNEL32.DLL"), "GetDiskFreeSpaceExA")));
   ULARGE_INTEGER avail, total, all;
   if (ex && ex(root.c_str(), &avail, &total, &all)) *free = avail.QuadPart;
   return true;
@@ -114,9 +123,9 @@ void TfSetup::RequireRoom(const std::vector<uint64_t>& sizes) {
     if (root.empty() || !DriveSpace(root, &free, &cluster)) return;
     for (uint64_t s : sizes) need += OnDisk(s, cluster);
     if (need <= free) return;
-    if (!kw::RetryCancel("There is not enough room on drive " + root + " for the temporary installation files in " +
-                         State.TempDir + ": " + GroupDigits(need) + " bytes are needed, " + GroupDigits(free) +
-                         " are free. Make room on the drive and click Retry."))
+    if (!kw::RetryCancel(Cat({"There is not enough room on drive ", root, " for the temporary installation files in ",
+                              State.TempDir, ": ", GroupDigits(need), " bytes are needed, ", GroupDigits(free),
+                              " are free. Make room on the drive and click Retry."})))
       throw StopPreparation{};
   }
 }
@@ -126,7 +135,7 @@ void TfSetup::RequireRoom(const std::vector<uint64_t>& sizes) {
 // read, and checks it against its record at once, so that a part of another
 // package or a damaged one is refused while its disk is still in the drive.
 void TfSetup::FetchPart(size_t n, const std::string& name, const PartRecord* record) {
-  const std::string from = State.SourceDir + "\\" + name, to = State.TempDir + "\\" + name;
+  const std::string from = Cat({State.SourceDir, "\\", name}), to = Cat({State.TempDir, "\\", name});
   const std::string disk = std::to_string(n);
   for (;;) {
     while (!FileExists(from)) Require("Please insert setup disk number " + disk);
@@ -135,20 +144,20 @@ void TfSetup::FetchPart(size_t n, const std::string& name, const PartRecord* rec
     const Copied r = CopyCounting(from, to, &size, &crc);
     if (r == Copied::kTargetFailed) Fail("Could not create temporary install files");
     if (r == Copied::kSourceFailed) {
-      CannotRead(from, n);
+      CannotRead(from, disk);
       continue;
     }
     if (!record || (record->size == size && record->crc == crc)) return SetArchiveOnly(to);
     DeleteFileA(to.c_str());
-    if (!kw::WarnOkCancel("This is not disk " + disk + " of " + PackageTitle() + ", or it is damaged. Insert disk " +
-                          disk + " and click OK."))
+    if (!kw::WarnOkCancel(
+            Cat({"This is not disk ", disk, " of ", PackageTitle(), ", or it is damaged. Insert disk ", disk, " and click OK."})))
       throw StopPreparation{};
   }
 }
 
 // An :EXTRA file into TempDir\EXTRA; false when disk 1 does not hold it.
 bool TfSetup::FetchExtra(const std::string& item) {
-  const std::string from = State.SourceDir + "\\" + item, to = State.TempDir + "\\EXTRA\\" + item;
+  const std::string from = Cat({State.SourceDir, "\\", item}), to = Cat({State.TempDir, "\\EXTRA\\", item});
   if (!FileExists(from)) return false;
   for (;;) {
     uint64_t size = 0;
@@ -156,7 +165,7 @@ bool TfSetup::FetchExtra(const std::string& item) {
     const Copied r = CopyCounting(from, to, &size, &crc);
     if (r == Copied::kOk) return SetArchiveOnly(to), true;
     if (r == Copied::kTargetFailed) Fail("Could not create temporary install files");
-    CannotRead(from, 1);
+    CannotRead(from, "1");
   }
 }
 

@@ -88,9 +88,13 @@ TEST(PartRecords, RoomArithmetic) {
   EXPECT_EQ(OnDisk(4096, 4096), 4096u);
   EXPECT_EQ(OnDisk(4097, 4096), 8192u);
   EXPECT_EQ(OnDisk(77, 0), 77u);
+  EXPECT_EQ(OnDisk(UINT64_MAX - 5, 4096), UINT64_MAX - 5) << "no wrap past the top";
   EXPECT_EQ(GroupDigits(0), "0");
   EXPECT_EQ(GroupDigits(999), "999");
   EXPECT_EQ(GroupDigits(1457664), "1,457,664");
+  EXPECT_EQ(GroupDigits(1000), "1,000");
+  EXPECT_EQ(GroupDigits(4294967296u), "4,294,967,296");
+  EXPECT_EQ(GroupDigits(UINT64_MAX), "18,446,744,073,709,551,615");
   EXPECT_EQ(DriveRoot("C:\\WINDOWS\\TEMP\\QFINST1"), "C:\\");
   EXPECT_EQ(DriveRoot("d:"), "d:\\");
   EXPECT_EQ(DriveRoot("\\\\srv\\share\\win\\temp"), "\\\\srv\\share\\");
