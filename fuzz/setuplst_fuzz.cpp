@@ -1,10 +1,11 @@
 // Arbitrary bytes as the package list (setup.lst), read as the installer reads
-// it before it asks for the disks: the :EXTRA and :PACKAGE sections, and the
-// archive name made from the first part. That reading sits in the wizard's
+// it before it asks for the disks: the :EXTRA and :PACKAGE sections, the
+// archive name made from the first part, and the parts' records. That reading sits in the wizard's
 // window code, so this drives the list format beneath it.
 #include <cstdint>
 
 #include "setup/engine/ListFormat.h"
+#include "setup/wizard/PartCheck.h"
 #include "toolkit/PathText.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -32,6 +33,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       for (size_t i = size_t(k) + 1; i < l.Count(); ++i)
         if (setup::IsTerminator(l.At(i))) __builtin_trap();
     }
+  }
+  try {
+    // Every record read is written back to a line that reads as the same record.
+    for (const setup::PartRecord& r : setup::PartRecords(l)) {
+      setup::PartRecord back;
+      if (!setup::ParsePartRecord(setup::FormatPartRecord(r), &back) || !(back == r)) __builtin_trap();
+      if (setup::FindPartRecord(setup::PartRecords(l), r.name) == nullptr) __builtin_trap();
+    }
+  } catch (const setup::ListIndexError&) {
   }
   return 0;
 }

@@ -1,5 +1,6 @@
 #include "mksetup/Builder.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 
@@ -36,10 +37,12 @@ int64_t NewestTime(const Project& p) {
 }
 
 
-// What an earlier run left in OUT: diskN folders and diskN.img images.
+// What an earlier run left in OUT: diskN folders and diskN.img images (or a
+// link by such a name, which the clean-up removes, never what it points to).
 bool IsOutput(const FolderEntry& e) {
   std::string n = e.name;
-  if (!e.folder) {
+  if (e.link && n.size() > 4 && n.substr(n.size() - 4) == ".img") n.resize(n.size() - 4);
+  else if (!e.folder) {
     if (n.size() < 4 || n.substr(n.size() - 4) != ".img") return false;
     n.resize(n.size() - 4);
   }
@@ -54,7 +57,7 @@ std::string Group(uint64_t n) {
 
 }  // namespace
 
-std::string PackageList(const std::vector<std::string>& extras, const std::vector<std::string>& parts) {
+std::string PackageList(const std::vector<std::string>& extras, const std::vector<setup::PartRecord>& parts) {
   std::string s;
   if (!extras.empty()) {
     s += ":EXTRA\r\n";
@@ -62,7 +65,10 @@ std::string PackageList(const std::vector<std::string>& extras, const std::vecto
     s += ":\r\n";
   }
   s += ":PACKAGE\r\n";
-  for (const std::string& p : parts) s += p + "\r\n";
+  for (const setup::PartRecord& p : parts) s += p.name + "\r\n";
+  s += ":\r\n";
+  s += std::string(setup::section::kParts) + "\r\n";
+  for (const setup::PartRecord& p : parts) s += setup::FormatPartRecord(p) + "\r\n";
   return s + ":\r\n";
 }
 
@@ -77,25 +83,39 @@ bool MakePlan(const Options& opt, const Project& p, Plan* plan, std::string* why
   std::vector<std::string> extras;
   for (const SourceFile& f : p.extras) extras.push_back(f.name);
 
-  // setup.lst names every part, so its size and the room on disk 1 depend on
-  // how many parts there are: repeat until the count holds.
+  // setup.lst names every part with its size, so its length and the room on
+  // disk 1 depend on the cut: repeat until the cut gives the list it was made
+  // for. The length counted only grows, so the rounds end.
+  auto records = [&](const std::vector<uint64_t>& sizes) {
+    std::vector<setup::PartRecord> r(sizes.empty() ? 1 : sizes.size());
+    for (size_t i = 0; i < r.size(); ++i) {
+      r[i].name = opt.name + "." + std::to_string(i + 1);
+      r[i].size = sizes.empty() ? 0 : sizes[i];
+    }
+    return r;
+  };
+  const std::string first = opt.name + ".1";
   std::vector<uint64_t> sizes;
-  std::vector<std::string> parts{opt.name + ".1"};
-  for (int round = 0; round < 20; ++round) {
-    plan->setupLst = PackageList(extras, parts);
+  uint64_t lstBytes = 0;
+  bool settled = false;
+  for (int round = 0; round < 20 && !settled; ++round) {
+    lstBytes = std::max<uint64_t>(lstBytes, PackageList(extras, records(sizes)).size());
     std::vector<DiskFile> fixed{{p.setupExe.name, p.setupExe.data.size()},
                                 {p.unpackDll.name, p.unpackDll.data.size()},
-                                {"setup.lst", plan->setupLst.size()}};
+                                {"setup.lst", lstBytes}};
     for (const auto* v : {&p.beside, &p.extras})
       for (const SourceFile& f : *v) fixed.push_back({f.name, f.data.size()});
     uint64_t room1 = 0;
-    if (!PartRoom(opt.disk, fixed, parts[0], &room1, why)) return false;
-    sizes = CutSizes(plan->archive.size(), room1, opt.disk.dataBytes);
-    if (sizes.size() == parts.size()) break;
-    parts.clear();
-    for (size_t i = 0; i < sizes.size(); ++i) parts.push_back(opt.name + "." + std::to_string(i + 1));
+    if (!PartRoom(opt.disk, fixed, first, &room1, why)) return false;
+    std::vector<uint64_t> next = CutSizes(plan->archive.size(), room1, opt.disk.dataBytes);
+    settled = next == sizes;
+    sizes = std::move(next);
   }
-  if (sizes.size() != parts.size()) return *why = "the number of disks does not settle", false;
+  if (!settled) return *why = "the number of disks does not settle", false;
+  std::vector<setup::PartRecord> parts = records(sizes);
+  for (size_t i = 0; i < parts.size(); ++i)
+    parts[i].crc = setup::Crc32Of(std::string_view(plan->archive).substr(PartOffset(sizes, i), sizes[i]));
+  plan->setupLst = PackageList(extras, parts);
 
   const int64_t when = NewestTime(p);
   plan->lstFile = SourceFile{"setup.lst", "", plan->setupLst, when};
@@ -106,7 +126,7 @@ bool MakePlan(const Options& opt, const Project& p, Plan* plan, std::string* why
     for (const SourceFile& f : *v) d1.files.push_back(&f);
   for (size_t i = 0; i < sizes.size(); ++i) {
     Disk& d = plan->disks[i];
-    d.partName = parts[i];
+    d.partName = parts[i].name;
     d.partOffset = PartOffset(sizes, i);
     d.partSize = sizes[i];
     d.used = SpaceOf(d.partSize, opt.disk);
@@ -164,6 +184,13 @@ int VerifyDisks(const Options& opt, const Project& p, const Plan& plan) {
   lst.LoadFile(JoinPath(DiskFolder(opt, 0), "setup.lst"));
   const std::vector<std::string> names = lst.ListSection(":PACKAGE");
   if (names.size() != plan.disks.size()) fail("setup.lst names " + std::to_string(names.size()) + " parts");
+  const std::vector<setup::PartRecord> records = setup::PartRecords(lst);
+  for (size_t n = 0; n < names.size(); ++n) {
+    const setup::PartRecord* r = setup::FindPartRecord(records, names[n]);
+    const std::string part = ReadFile(JoinPath(DiskFolder(opt, n), names[n]));
+    if (!r || r->size != part.size() || r->crc != setup::Crc32Of(part))
+      fail("disk" + std::to_string(n + 1) + "/" + names[n] + " does not match its record in setup.lst");
+  }
   std::vector<std::string> parts;
   for (size_t n = names.size(); n-- > 0;) parts.push_back(JoinPath(DiskFolder(opt, n), names[n]));
   const std::string joined = JoinPath(opt.out, kw::ChangeFileExt(names[0], ".zip"));

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "mksetup/Project.h"
+#include "setup/wizard/PartCheck.h"
 
 namespace mksetup {
 
@@ -28,8 +29,9 @@ struct Plan {
 // cannot hold the installer's files.
 bool MakePlan(const Options& opt, const Project& p, Plan* plan, std::string* why);
 
-// The text of setup.lst for these parts and :EXTRA files.
-std::string PackageList(const std::vector<std::string>& extras, const std::vector<std::string>& parts);
+// The text of setup.lst for these :EXTRA files and parts: :PACKAGE names the
+// parts, :PARTS records what identifies each.
+std::string PackageList(const std::vector<std::string>& extras, const std::vector<setup::PartRecord>& parts);
 
 // Refuses an OUT holding anything but disk folders and images that an earlier
 // run made: kw::Error naming it.
@@ -38,8 +40,8 @@ void CheckOutFolder(const Options& opt);
 // Writes OUT/disk1, OUT/disk2, ... after CheckOutFolder. Throws kw::Error.
 void WriteDisks(const Options& opt, const Plan& plan);
 
-// Reads back what WriteDisks wrote as the installer will: the parts from the
-// disk folders joined last listed first, the joined archive's local headers
+// Reads back what WriteDisks wrote as the installer will: each part against
+// its record in setup.lst, the parts from the disk folders joined last listed first, the joined archive's local headers
 // walked, every entry unpacked by the unpack core into memory; and compares
 // all of it with the project. Throws kw::Error on the first difference.
 // Returns the number of entries checked.

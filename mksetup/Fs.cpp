@@ -26,6 +26,17 @@ namespace mksetup {
 namespace {
 bool Stat(const std::string& path, struct stat* st) { return ::stat(path.c_str(), st) == 0; }
 
+// True for a symbolic link (none on the Windows systems mksetup.exe serves).
+bool IsLink(const std::string& path) {
+#ifdef _WIN32
+  (void)path;
+  return false;
+#else
+  struct stat st;
+  return ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+#endif
+}
+
 bool MakeFolder(const std::string& path) {
 #ifdef _WIN32
   return _mkdir(path.c_str()) == 0;
@@ -65,7 +76,14 @@ std::vector<FolderEntry> ListFolder(const std::string& path) {
     e.name = d->d_name;
     if (e.name == "." || e.name == "..") continue;
     struct stat st;
-    if (!Stat(JoinPath(path, e.name), &st)) throw kw::Error("Cannot read " + JoinPath(path, e.name));
+    e.link = IsLink(JoinPath(path, e.name));
+    if (!Stat(JoinPath(path, e.name), &st)) {
+      if (e.link) {  // pointing nowhere: listed as what it is, not a failure
+        out.push_back(std::move(e));
+        continue;
+      }
+      throw kw::Error("Cannot read " + JoinPath(path, e.name));
+    }
     e.folder = S_ISDIR(st.st_mode);
     e.size = uint64_t(st.st_size);
     e.mtime = int64_t(st.st_mtime);
@@ -98,7 +116,9 @@ void MakeFolders(const std::string& path) {
 }
 
 void RemoveTree(const std::string& path) {
-  if (IsFolder(path)) {
+  if (IsLink(path)) {
+    if (std::remove(path.c_str()) != 0) throw kw::Error("Cannot remove " + path);
+  } else if (IsFolder(path)) {
     for (const FolderEntry& e : ListFolder(path)) RemoveTree(JoinPath(path, e.name));
     if (::rmdir(path.c_str()) != 0) throw kw::Error("Cannot remove " + path);
   } else if (std::remove(path.c_str()) != 0 && IsFile(path)) {

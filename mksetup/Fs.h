@@ -10,7 +10,8 @@ namespace mksetup {
 
 struct FolderEntry {
   std::string name;
-  bool folder = false;
+  bool folder = false;  // also a link to a folder
+  bool link = false;    // a symbolic link: size and time are its target's, when it has one
   uint64_t size = 0;
   int64_t mtime = 0;  // seconds since 1970, UTC
 };
@@ -25,6 +26,8 @@ void WriteFile(const std::string& path, const std::string& data);
 // Sets the modification time (seconds since 1970, UTC); failures are ignored.
 void SetFileTime(const std::string& path, int64_t unixTime);
 void MakeFolders(const std::string& path);
+// Removes a file or a folder with everything in it; a symbolic link is
+// removed itself, never what it points to.
 void RemoveTree(const std::string& path);
 // The folder of the running program ("" when it cannot be told).
 std::string ProgramFolder();

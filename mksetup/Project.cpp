@@ -85,6 +85,8 @@ class Loader {
   void Disk1() {
     const std::string d1 = JoinPath(opt_.project, "disk1");
     if (!IsFolder(d1)) return;
+    // On a FAT floppy one of two names that differ only in letter case replaces the other.
+    std::map<std::string, std::string> onDisk;
     for (const FolderEntry& e : ListFolder(d1)) {
       const std::string shown = "disk1/" + e.name;
       if (e.folder) {
@@ -92,6 +94,12 @@ class Loader {
         continue;
       }
       if (!NameOk(shown, e.name)) continue;
+      auto [seen, fresh] = onDisk.emplace(kw::LowerAscii(e.name), e.name);
+      if (!fresh) {
+        Error(shown, 0, "'" + seen->second + "' and '" + e.name +
+                            "' are one name on a floppy (letter case is ignored); keep one");
+        continue;
+      }
       if (OneOf(e.name, {kInstallerFiles[0], kInstallerFiles[1], kInstallerFiles[2]}))
         Error(shown, 0, "mksetup puts the installer's own " + e.name + " on disk 1; remove this one");
       else if (kw::SameText(e.name, "setup.ini"))

@@ -18,6 +18,14 @@ bool Confirm(const std::string& text) {
   return Box(text, "Confirm", MB_OKCANCEL | MB_ICONQUESTION) != IDCANCEL;
 }
 
+bool WarnOkCancel(const std::string& text) {
+  return Box(text, "Warning", MB_OKCANCEL | MB_ICONWARNING) != IDCANCEL;
+}
+
+bool RetryCancel(const std::string& text) {
+  return Box(text, "Warning", MB_RETRYCANCEL | MB_ICONWARNING) != IDCANCEL;
+}
+
 void ShowMessage(const std::string& text) { Box(text, App().Title.c_str(), MB_OK); }
 
 void ShowError(const std::string& text) { App().ShowException(text.c_str()); }

@@ -8,6 +8,10 @@ namespace kw {
 void ShowWarning(const std::string& text);
 // "Confirm", question icon, OK and Cancel: false only for Cancel.
 bool Confirm(const std::string& text);
+// "Warning", warning icon, OK and Cancel: false only for Cancel.
+bool WarnOkCancel(const std::string& text);
+// "Warning", warning icon, Retry and Cancel: false only for Cancel.
+bool RetryCancel(const std::string& text);
 // The application's title as caption, no icon, OK.
 void ShowMessage(const std::string& text);
 // The program's default error box (the application's title, error icon).

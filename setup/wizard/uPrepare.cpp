@@ -2,11 +2,14 @@
 // installation (or a message and the program's end through tExit).
 #include <objbase.h>
 
+#include <initializer_list>
 #include <stdexcept>
+#include <string_view>
 
 #include "setup/SetupIds.h"
 #include "setup/engine/Folders.h"
 #include "setup/wizard/JoinParts.h"
+#include "setup/wizard/PartCheck.h"
 #include "setup/wizard/uCopy.h"
 #include "setup/wizard/uSetup.h"
 #include "toolkit/Dialogs.h"
@@ -33,14 +36,138 @@ std::string ModuleFolder() {
   return StripBackslash(kw::ExtractFilePath(std::string(buf, n)));
 }
 
-void CopyArchiveOnly(const std::string& from, const std::string& to, bool mustSucceed) {
-  if (CopyFileA(from.c_str(), to.c_str(), FALSE))
-    SetArchiveOnly(to);
-  else if (mustSucceed)
-    Fail("Could not create temporary install files");
+struct Handle {
+  HANDLE h;
+  ~Handle() {
+    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+  }
+};
+
+enum class Copied { kOk, kSourceFailed, kTargetFailed };
+
+// Copies in blocks rather than by CopyFileA, so that a failure is known to be
+// the setup disk's or the hard disk's, and the size and CRC come with the copy.
+Copied CopyCounting(const std::string& from, const std::string& to, uint64_t* size, uint32_t* crc) {
+  Copied result = Copied::kSourceFailed;
+  {
+    Handle in{CreateFileA(from.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                          FILE_FLAG_SEQUENTIAL_SCAN, nullptr)};
+    if (in.h == INVALID_HANDLE_VALUE) return Copied::kSourceFailed;
+    Handle out{CreateFileA(to.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_ARCHIVE, nullptr)};
+    if (out.h == INVALID_HANDLE_VALUE) return Copied::kTargetFailed;
+    static char block[32768];
+    Crc32 sum;
+    uint64_t total = 0;
+    for (;;) {
+      DWORD got = 0, put = 0;
+      if (!ReadFile(in.h, block, sizeof block, &got, nullptr)) break;
+      if (got == 0) {
+        result = Copied::kOk;
+        break;
+      }
+      if (!WriteFile(out.h, block, got, &put, nullptr) || put != got) {
+        result = Copied::kTargetFailed;
+        break;
+      }
+      sum.Add(block, got);
+      total += got;
+    }
+    *size = total;
+    *crc = sum.Value();
+  }
+  if (result != Copied::kOk) DeleteFileA(to.c_str());  // half a file is never used
+  return result;
+}
+
+// One text from its pieces: cheaper in the program than chains of operator+.
+std::string Cat(std::initializer_list<std::string_view> pieces) {
+  std::string s;
+  for (std::string_view p : pieces) s.append(p.data(), p.size());
+  return s;
+}
+
+void CannotRead(const std::string& path, const std::string& disk) {
+  if (!kw::RetryCancel(Cat({"Setup disk ", disk, " cannot be read: ", path, ". Check the disk in the drive and click Retry."})))
+    throw StopPreparation{};
+}
+
+using FreeSpaceEx = BOOL(WINAPI*)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
+
+// Free bytes and cluster size of the drive; false when the system cannot tell.
+bool DriveSpace(const std::string& root, uint64_t* free, uint64_t* cluster) {
+  DWORD perCluster = 0, perSector = 0, freeClusters = 0, clusters = 0;
+  if (!GetDiskFreeSpaceA(root.c_str(), &perCluster, &perSector, &freeClusters, &clusters)) return false;
+  *cluster = uint64_t(perCluster) * perSector;
+  *free = uint64_t(freeClusters) * *cluster;
+  // The first Windows 95 cannot count past 2 GB; later systems can, and count quotas too.
+  auto ex = reinterpret_cast<FreeSpaceEx>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("KERNEL32.DLL"), "GetDiskFreeSpaceExA")));
+  ULARGE_INTEGER avail, total, all;
+  if (ex && ex(root.c_str(), &avail, &total, &all)) *free = avail.QuadPart;
+  return true;
 }
 
 }  // namespace
+
+std::string TfSetup::PackageTitle() const {
+  std::vector<std::string> lines = mCopyRight.Lines();
+  return lines.empty() || lines[0].empty() ? std::string("this program") : lines[0];
+}
+
+// Asks until the temporary folder's drive holds files of these sizes; a drive
+// whose room the system cannot tell is taken on trust.
+void TfSetup::RequireRoom(const std::vector<uint64_t>& sizes) {
+  const std::string root = DriveRoot(State.TempDir);
+  for (;;) {
+    uint64_t free = 0, cluster = 0, need = 0;
+    if (root.empty() || !DriveSpace(root, &free, &cluster)) return;
+    for (uint64_t s : sizes) need += OnDisk(s, cluster);
+    if (need <= free) return;
+    if (!kw::RetryCancel(Cat({"There is not enough room on drive ", root, " for the temporary installation files in ",
+                              State.TempDir, ": ", GroupDigits(need), " bytes are needed, ", GroupDigits(free),
+                              " are free. Make room on the drive and click Retry."})))
+      throw StopPreparation{};
+  }
+}
+
+// Brings part n (counted from 1) from its setup disk into the temporary folder:
+// asks for the disk until the part is there, asks again while it cannot be
+// read, and checks it against its record at once, so that a part of another
+// package or a damaged one is refused while its disk is still in the drive.
+void TfSetup::FetchPart(size_t n, const std::string& name, const PartRecord* record) {
+  const std::string from = Cat({State.SourceDir, "\\", name}), to = Cat({State.TempDir, "\\", name});
+  const std::string disk = std::to_string(n);
+  for (;;) {
+    while (!FileExists(from)) Require("Please insert setup disk number " + disk);
+    uint64_t size = 0;
+    uint32_t crc = 0;
+    const Copied r = CopyCounting(from, to, &size, &crc);
+    if (r == Copied::kTargetFailed) Fail("Could not create temporary install files");
+    if (r == Copied::kSourceFailed) {
+      CannotRead(from, disk);
+      continue;
+    }
+    if (!record || (record->size == size && record->crc == crc)) return SetArchiveOnly(to);
+    DeleteFileA(to.c_str());
+    if (!kw::WarnOkCancel(
+            Cat({"This is not disk ", disk, " of ", PackageTitle(), ", or it is damaged. Insert disk ", disk, " and click OK."})))
+      throw StopPreparation{};
+  }
+}
+
+// An :EXTRA file into TempDir\EXTRA; false when disk 1 does not hold it.
+bool TfSetup::FetchExtra(const std::string& item) {
+  const std::string from = Cat({State.SourceDir, "\\", item}), to = Cat({State.TempDir, "\\EXTRA\\", item});
+  if (!FileExists(from)) return false;
+  for (;;) {
+    uint64_t size = 0;
+    uint32_t crc = 0;
+    const Copied r = CopyCounting(from, to, &size, &crc);
+    if (r == Copied::kOk) return SetArchiveOnly(to), true;
+    if (r == Copied::kTargetFailed) Fail("Could not create temporary install files");
+    CannotRead(from, "1");
+  }
+}
 
 void TfSetup::FormCreate() {
   comInitialised_ = SUCCEEDED(CoInitialize(nullptr));
@@ -84,20 +211,29 @@ void TfSetup::PreparePackage() {
   const std::string& temp = State.TempDir;
 
   State.lbSetup.LoadFile(source + "\\setup.lst");
-  std::vector<std::string> extra = State.lbSetup.ListSection(section::kExtra);
+  const std::vector<std::string> parts = State.lbSetup.ListSection(section::kPackage);
+  const std::vector<PartRecord> records = PartRecords(State.lbSetup);
+  // Room for the parts and the archive joined from them, before any disk is asked for.
+  std::vector<uint64_t> sizes;
+  uint64_t archive = 0;
+  for (const std::string& part : parts) {
+    const PartRecord* r = FindPartRecord(records, part);
+    if (!r) continue;  // taken on trust
+    sizes.push_back(r->size);
+    archive += r->size;
+  }
+  sizes.push_back(archive);
+  RequireRoom(sizes);
+
+  std::vector<std::string> extra;
   if (State.lbSetup.Has(section::kExtra)) {
     ForceFolders(temp + "\\EXTRA\\");
-    for (const std::string& item : extra)
-      CopyArchiveOnly(source + "\\" + item, temp + "\\EXTRA\\" + item, false);
+    for (const std::string& item : State.lbSetup.ListSection(section::kExtra))
+      if (FetchExtra(item)) extra.push_back(item);
   }
 
   if (!State.lbSetup.Has(section::kPackage)) Fail("No install package information.");
-  std::vector<std::string> parts = State.lbSetup.ListSection(section::kPackage);
-  for (size_t i = 0; i < parts.size(); ++i) {
-    while (!FileExists(source + "\\" + parts[i]))
-      Require("Please insert setup disk number " + std::to_string(i + 1));
-    CopyArchiveOnly(source + "\\" + parts[i], temp + "\\" + parts[i], true);
-  }
+  for (size_t i = 0; i < parts.size(); ++i) FetchPart(i + 1, parts[i], FindPartRecord(records, parts[i]));
   if (!parts.empty()) {
     // The installer and the package list live on disk 1.
     while (!FileExists(source + "\\" + parts[0])) Require("Please re-insert setup disk number 1");
@@ -111,7 +247,8 @@ void TfSetup::PreparePackage() {
   }
 
   for (const std::string& item : extra)
-    CopyFileA((temp + "\\EXTRA\\" + item).c_str(), (temp + "\\" + item).c_str(), FALSE);
+    if (!CopyFileA((temp + "\\EXTRA\\" + item).c_str(), (temp + "\\" + item).c_str(), FALSE))
+      Fail("Could not create temporary install files");
   State.SourceDir = temp;
 }
 
@@ -127,6 +264,9 @@ void TfSetup::ExtractPackage(const std::string& archive) {
     ~Bind() { slot = nullptr; }
   } bind{progress_ = &window};
   ZipExtractor1.SetZipFilename(archive);
+  std::vector<uint64_t> sizes;
+  for (const ZipDirEntry& e : ZipExtractor1.DirEntries()) sizes.push_back(e.UncompressedSize);
+  RequireRoom(sizes);
   ZipExtractor1.ExtrBaseDir = State.TempDir;
   ZipExtractor1.Extract();
   window.Hide();

@@ -9,6 +9,7 @@
 #include "setup/components/ZipExtr.h"
 #include "setup/engine/SetupState.h"
 #include "setup/wizard/FaceControls.h"
+#include "setup/wizard/PartCheck.h"
 #include "setup/wizard/TextListBox.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Form.h"
@@ -90,6 +91,11 @@ class TfSetup : public kw::Form {
   void FormCreate();
   void Prepare();
   void PreparePackage();
+  // The setup disks (uPrepare.cpp): what comes from them and the room it takes.
+  void FetchPart(size_t n, const std::string& name, const PartRecord* record);
+  bool FetchExtra(const std::string& item);
+  void RequireRoom(const std::vector<uint64_t>& sizes);
+  std::string PackageTitle() const;
   void ExtractPackage(const std::string& archive);
   void LoadInstallList();
   // Destruction step.

@@ -101,8 +101,16 @@ TEST(DiskLayout, PlanCountsTheListItWrites) {
   Plan plan;
   ASSERT_TRUE(MakePlan(opt, p, &plan, &why)) << why;
   ASSERT_EQ(plan.disks.size(), 3u);
-  EXPECT_EQ(plan.setupLst, PackageList({"extra.txt"}, {"package.1", "package.2", "package.3"}));
-  EXPECT_EQ(plan.setupLst, ":EXTRA\r\nextra.txt\r\n:\r\n:PACKAGE\r\npackage.1\r\npackage.2\r\npackage.3\r\n:\r\n");
+  std::vector<setup::PartRecord> parts;
+  for (size_t i = 0; i < plan.disks.size(); ++i) {
+    const Disk& d = plan.disks[i];
+    parts.push_back({d.partName, d.partSize, setup::Crc32Of(plan.archive.substr(d.partOffset, d.partSize))});
+  }
+  EXPECT_EQ(plan.setupLst, PackageList({"extra.txt"}, parts));
+  EXPECT_EQ(plan.setupLst, ":EXTRA\r\nextra.txt\r\n:\r\n:PACKAGE\r\npackage.1\r\npackage.2\r\npackage.3\r\n:\r\n"
+                           ":PARTS\r\n" + setup::FormatPartRecord(parts[0]) + "\r\n" + setup::FormatPartRecord(parts[1]) +
+                           "\r\n" + setup::FormatPartRecord(parts[2]) + "\r\n:\r\n");
+  EXPECT_EQ(parts[1].size, opt.disk.dataBytes);
   EXPECT_EQ(plan.disks[0].used, opt.disk.dataBytes);
   EXPECT_EQ(plan.disks[1].used, opt.disk.dataBytes);
   EXPECT_EQ(plan.disks[1].partSize, opt.disk.dataBytes);

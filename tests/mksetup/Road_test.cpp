@@ -11,6 +11,7 @@
 #include <filesystem>
 
 #include "mksetup/Fs.h"
+#include "setup/wizard/PartCheck.h"
 
 namespace fs = std::filesystem;
 using namespace mksetup;
@@ -105,8 +106,16 @@ TEST_F(Author, ThreeDisksAsFoldersAndImages) {
   EXPECT_EQ(Names("out"), (std::vector<std::string>{"disk1", "disk1.img", "disk2", "disk2.img", "disk3", "disk3.img"}));
   EXPECT_EQ(Names("out/disk1"), (std::vector<std::string>{"UNPACK32.DLL", "copyBrin.txt", "extra.txt", "package.1",
                                                           "setup.exe", "setup.lst"}));
-  EXPECT_EQ(ReadFile(P("out/disk1/setup.lst")),
-            ":EXTRA\r\nextra.txt\r\n:\r\n:PACKAGE\r\npackage.1\r\npackage.2\r\npackage.3\r\n:\r\n");
+  // setup.lst: the two sections every installer reads, then what identifies each part.
+  const std::string lst = ReadFile(P("out/disk1/setup.lst"));
+  const std::string old = ":EXTRA\r\nextra.txt\r\n:\r\n:PACKAGE\r\npackage.1\r\npackage.2\r\npackage.3\r\n:\r\n:PARTS\r\n";
+  EXPECT_EQ(lst.substr(0, old.size()), old);
+  std::string records;
+  for (int d = 1; d <= 3; ++d) {
+    const std::string part = ReadFile(P("out/disk" + std::to_string(d) + "/package." + std::to_string(d)));
+    records += setup::FormatPartRecord({"package." + std::to_string(d), part.size(), setup::Crc32Of(part)}) + "\r\n";
+  }
+  EXPECT_EQ(lst.substr(std::min(lst.size(), old.size())), records + ":\r\n");
   EXPECT_EQ(Names("out/disk3"), std::vector<std::string>{"package.3"});
 
   // The images hold what the folders hold, full where the summary says so.
@@ -142,6 +151,22 @@ TEST_F(Author, ThreeDisksAsFoldersAndImages) {
   EXPECT_EQ(kept.rc, 1);
   EXPECT_NE(kept.out.find("holds notes.txt, which mksetup did not make"), std::string::npos) << kept.out;
   EXPECT_EQ(ReadFile(P("again/notes.txt")), "mine");
+
+  // An earlier disk folder that is a link: the link goes, what it points to stays.
+  MakeFolders(P("elsewhere"));
+  WriteFile(P("elsewhere/keep.txt"), "keep");
+  fs::remove(P("again/notes.txt"));
+  fs::remove_all(P("again/disk2"));
+  fs::remove(P("again/disk3.img"));
+  fs::create_directory_symlink(P("elsewhere"), P("again/disk2"));
+  fs::create_symlink(P("nowhere"), P("again/disk3.img"));
+  const Result linked = Make("--uninstaller", "again");
+  ASSERT_EQ(linked.rc, 0) << linked.out;
+  EXPECT_EQ(ReadFile(P("elsewhere/keep.txt")), "keep");
+  EXPECT_EQ(Names("elsewhere"), std::vector<std::string>{"keep.txt"});
+  EXPECT_FALSE(fs::is_symlink(P("again/disk2")));
+  EXPECT_EQ(Names("again/disk2"), std::vector<std::string>{"package.2"});
+  EXPECT_FALSE(fs::exists(fs::symlink_status(P("again/disk3.img"))));
 
   // Larger disks: all on disk 1.
   const Result big = Make("--disk 2.88M --uninstaller", "big");
@@ -190,6 +215,9 @@ TEST_F(Author, MistakesStopBeforeAnythingIsWritten) {
   refusedWith("proj/disk1/setup.exe", "disk1/setup.exe: error: mksetup puts the installer's own");
   refusedWith("proj/package.zip", "package.zip: error: 'package.zip' clashes with the package's own package.zip");
   refusedWith("proj/disk1/package.2", "disk1/package.2: error: 'package.2' clashes");
+  // Two names on disk 1 that a FAT floppy holds as one.
+  refusedWith("proj/disk1/EXTRA.TXT", "disk1/extra.txt: error: 'EXTRA.TXT' and 'extra.txt' are one name on a floppy");
+  refusedWith("proj/disk1/CopyBrin.txt", "disk1/copyBrin.txt: error: 'CopyBrin.txt' and 'copyBrin.txt' are one name");
   refusedWith("proj/caf\xc3\xa9.txt", "error: a name with letters outside ASCII");
   refusedWith("proj/what?.txt", "error: the unpack library refuses this name");
   MakeFolders(P("proj/docs"));

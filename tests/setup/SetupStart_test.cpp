@@ -284,3 +284,26 @@ TEST_F(SetupStart, SectionWithoutTerminator) {
   Process p = StartSetup(exe);
   ExpectFailureEnd(p, "Setup", "List index out of bounds", Icon::Error);
 }
+
+TEST_F(SetupStart, NoRoomForThePartsIsSaidBeforeAnyDisk) {
+  // Records that claim more than a drive holds; a.2 is on no disk, so a disk
+  // prompt would come next if the room were not checked first.
+  const std::string lst =
+      ":PACKAGE\r\na.1\r\na.2\r\n:\r\n:PARTS\r\na.1 900000000000000 00000000\r\na.2 1 00000000\r\n:\r\n";
+  std::string exe = MakeDistribution(TempDir("noroom"), {{"setup.lst", lst}, {"a.1", "x"}});
+  Process p = StartSetup(exe);
+  for (int i = 0; i < 2; ++i) {
+    MsgBox box = WaitMsgBox(p, "Warning");
+    const std::string head =
+        "There is not enough room on drive C:\\ for the temporary installation files in " + QfinstDir(1) + ": 1,800,000,000,0";
+    EXPECT_EQ(box.text.substr(0, head.size()), head);
+    EXPECT_NE(box.text.find(" bytes are needed, "), std::string::npos) << box.text;
+    const std::string tail = " are free. Make room on the drive and click Retry.";
+    EXPECT_EQ(box.text.substr(box.text.size() - std::min(box.text.size(), tail.size())), tail);
+    EXPECT_EQ(box.icon, Icon::Warning);
+    EXPECT_TRUE(box.HasButton(IDRETRY) && box.HasButton(IDCANCEL));
+    Answer(box, i == 0 ? IDRETRY : IDCANCEL);  // Retry looks again: still no room
+  }
+  EXPECT_EQ(p.Wait(), 0u);
+  EXPECT_EQ(QfinstFolders(), std::vector<std::string>());
+}
