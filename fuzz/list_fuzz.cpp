@@ -1,7 +1,12 @@
 // Loads arbitrary bytes as an installation list and reads every section kind
-// with the text rules the engine applies to its entries.
+// with the text rules the engine applies to its entries; where a copy or a
+// removal would land is checked as Windows resolves the path: a copy (and its
+// waiting .MQF and .BAK for a restart) inside its target folder, a removal
+// made from a macro inside the folder the macro names.
 #include "toolkit/Error.h"
 #include <cstdint>
+
+#include "fuzz/WinSpelling.h"
 
 #include "setup/engine/InstallPlan.h"
 #include "setup/engine/ListFormat.h"
@@ -25,6 +30,59 @@ static void RegGroups(const setup::LineList& l) {
   } while (!setup::IsTerminator(l.At(i)));
 }
 
+namespace {
+
+using fuzzmodel::Canon;
+using fuzzmodel::Within;
+
+const char kDest[] = "C:\\P", kWindows[] = "C:\\W";
+
+// ---- TOLERATED: the engine takes a copy or removal name as written, so a
+// name that Windows would spell otherwise (a ".." part, "/" read as "\", a
+// trailing dot) may lead out of its folder or beside it. Such names are
+// skipped here until the lead decides whether the engine refuses them.
+bool NameLeadsAway(std::string_view name) {
+  const std::string plain = "c:\\x\\" + fuzzmodel::Lower(name);
+  return name.find_first_of("/:") != std::string_view::npos || Canon(plain) != plain;
+}
+// ----
+
+void Inside(const std::string& path, const std::string& folder) {
+  const std::string c = Canon(path), f = Canon(folder);
+  if (!Within(c, f) || c == f) __builtin_trap();
+}
+
+void CheckCopy(const setup::CopyEntry& c, setup::TargetFolder where) {
+  if (NameLeadsAway(c.target)) return;
+  const std::string folder = where == setup::TargetFolder::Dest      ? kDest
+                             : where == setup::TargetFolder::Windows ? kWindows
+                                                                     : std::string(kWindows) + "\\System";
+  const std::string target = setup::CopyTargetPath(where, kDest, kWindows, c.target);
+  Inside(target, folder);
+  // The waiting copy and the backup sit beside the target, under names of their own.
+  const std::string ct = Canon(target), beside = ct.substr(0, ct.rfind('\\'));
+  for (int n : {0, 10}) {
+    const setup::Replacement r = setup::ReplacementNames(target, n);
+    const std::string next = Canon(r.next), backup = Canon(r.backup);
+    for (const std::string* p : {&next, &backup})
+      if (p->substr(0, p->rfind('\\')) != beside || *p == ct) __builtin_trap();
+    if (next == backup) __builtin_trap();
+  }
+}
+
+void CheckRemove(const std::string& entry) {
+  const std::string path = setup::ExpandRemovePath(entry, kWindows, std::string(kDest) + "\\");
+  if (entry.rfind("<INSTALL>", 0) == 0) {
+    if (!NameLeadsAway(entry.substr(9))) Inside(path, kDest);
+  } else if (entry.rfind("<WINDIR>\\", 0) == 0) {
+    if (!NameLeadsAway(entry.substr(9))) Inside(path, kWindows);
+  } else if (entry.rfind("<WINDIR>", 0) != 0 && path != entry) {
+    __builtin_trap();  // a full path is used unchanged
+  }
+}
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   setup::LineList l;
   try {
@@ -47,9 +105,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       for (const std::string& e : l.ListSection(keyword)) {
         if (kind == kCopy) {
           const setup::CopyEntry c = setup::ParseCopyEntry(e);
-          setup::ReplacementNames(setup::CopyTargetPath(setup::TargetFolder::System, "C:\\P", "C:\\W", c.target));
+          for (auto where : {setup::TargetFolder::Dest, setup::TargetFolder::Windows, setup::TargetFolder::System})
+            CheckCopy(c, where);
         } else if (kind == kRemove) {
-          setup::ExpandRemovePath(e, "C:\\WINDOWS", "C:\\P\\");
+          CheckRemove(e);
         }
       }
     } catch (const setup::ListIndexError&) {

@@ -63,7 +63,9 @@ bool StillRecorded(const RegValue& value, const RegData& now) {
 bool MayDeleteKey(std::string_view root, std::string_view key) {
   int r = setup::RootKeyIndex(root);
   std::string k = NormalPath(setup::RelativeKeyPath(key));
-  if (r < 0 || k.empty() || k == "\\") return false;
+  // "\\Software" is "Software" to the registry too.
+  if (!k.empty() && k[0] == '\\') k.erase(0, 1);
+  if (r < 0 || k.empty()) return false;
   if (r != 0 && k.find('\\') == std::string::npos) return false;  // 0: HKEY_CLASSES_ROOT
   for (std::string_view s : kSystemKeys)
     if (SamePath(k, s) || IsInside(s, k)) return false;

@@ -2,7 +2,8 @@
 // started (command line, show-window settings, current folder)
 // into "<its own path>.txt", written whole at the end so that the file's
 // presence also says the program has finished. KW_PROBE_SLEEP (ms) makes it
-// wait first, KW_PROBE_EXIT sets its exit code.
+// wait first, KW_PROBE_GATE names an event it waits for (30 s at most),
+// KW_PROBE_EXIT sets its exit code.
 #include <windows.h>
 
 #include <cstdio>
@@ -21,6 +22,14 @@ int EnvNumber(const char* name) {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   if (int ms = EnvNumber("KW_PROBE_SLEEP")) Sleep(DWORD(ms));
+  char gate[64];
+  DWORD n = GetEnvironmentVariableA("KW_PROBE_GATE", gate, sizeof gate);
+  if (n > 0 && n < sizeof gate) {
+    if (HANDLE h = OpenEventA(SYNCHRONIZE, FALSE, gate)) {
+      WaitForSingleObject(h, 30000);
+      CloseHandle(h);
+    }
+  }
   STARTUPINFOA si{};
   GetStartupInfoA(&si);
   char exe[MAX_PATH] = {}, cwd[MAX_PATH] = {};

@@ -10,6 +10,7 @@
 
 #include "InstallFixture.h"
 #include "setup/engine/Folders.h"
+#include "tests/kit/UiKit.h"
 
 using namespace setup;
 using namespace setup::test;
@@ -195,7 +196,7 @@ TEST_F(InstallTest, ProgramShortcutsRegistryAndUninstallList) {
   EXPECT_TRUE(RunAtEnd);
   ASSERT_TRUE(AwaitFile(dest + "\\main.exe.txt", 10000)) << "the main program did not start";
   EXPECT_NE(ReadText(dest + "\\main.exe.txt").find("cwd=" + dest + "\r\n"), std::string::npos);
-  Sleep(200);  // let the program end before its folder is removed
+  EXPECT_TRUE(uikit::AwaitNoProcess("main.exe")) << "the program must end before its folder is removed";
 }
 
 // The progress of a backup and four files; :REBOOT answered with OK removes

@@ -283,8 +283,7 @@ TEST_F(Startup, ShellExtensionStartsTheSplitterOnTheChosenFile) {
     InvokeInProcess(src);
   WaitUntil([&] { return FileExists(Join(work, "shell picks.exe")); }, "the chosen file sliced", kExitWait);
   WaitUntil([] { return FindTop(0, "TfKerfwise", "", false) == nullptr; }, "kerfwise.exe ending by itself", kExitWait);
-  Pause(500);
-  EXPECT_EQ(KillByName("kerfwise.exe"), 0);
+  EXPECT_TRUE(AwaitNoProcess("kerfwise.exe", kExitWait)) << "kerfwise.exe still runs without a window";
   EXPECT_EQ(ReadFileBytes(Join(work, "shell pick.s10")) + ReadFileBytes(Join(work, "shell pick.s11")),
             ReadFileBytes(src));
   kerfwise::RemoveHandler();

@@ -137,6 +137,34 @@ void Process::Kill() {
   WaitForSingleObject(handle_, 10000);
 }
 
+namespace {
+bool NameIs(const PROCESSENTRY32& pe, const std::string& exeName) {
+  const char* base = pe.szExeFile;
+  for (const char* s = pe.szExeFile; *s; ++s) {
+    if (*s == '\\' || *s == '/') base = s + 1;
+  }
+  return lstrcmpiA(base, exeName.c_str()) == 0 && pe.th32ProcessID != GetCurrentProcessId();
+}
+}  // namespace
+
+bool AwaitNoProcess(const std::string& exeName, int timeoutMs) {
+  auto none = [&] {
+    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snap == INVALID_HANDLE_VALUE) return false;
+    PROCESSENTRY32 pe{};
+    pe.dwSize = sizeof pe;
+    bool found = false;
+    for (BOOL ok = Process32First(snap, &pe); ok && !found; ok = Process32Next(snap, &pe)) found = NameIs(pe, exeName);
+    CloseHandle(snap);
+    return !found;
+  };
+  for (DWORD start = GetTickCount(); !none();) {
+    if (GetTickCount() - start > DWORD(timeoutMs)) return false;
+    Sleep(20);
+  }
+  return true;
+}
+
 int KillByName(const std::string& exeName) {
   HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
   if (snap == INVALID_HANDLE_VALUE) return 0;
@@ -144,11 +172,7 @@ int KillByName(const std::string& exeName) {
   PROCESSENTRY32 pe{};
   pe.dwSize = sizeof pe;
   for (BOOL ok = Process32First(snap, &pe); ok; ok = Process32Next(snap, &pe)) {
-    const char* base = pe.szExeFile;
-    for (const char* s = pe.szExeFile; *s; ++s) {
-      if (*s == '\\' || *s == '/') base = s + 1;
-    }
-    if (lstrcmpiA(base, exeName.c_str()) != 0 || pe.th32ProcessID == GetCurrentProcessId()) continue;
+    if (!NameIs(pe, exeName)) continue;
     HANDLE h = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pe.th32ProcessID);
     if (!h) continue;
     if (TerminateProcess(h, 255)) {

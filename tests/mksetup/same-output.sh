@@ -3,9 +3,11 @@
 # byte, and the same summary. The Windows program is the 32-bit one, run by
 # Wine's 32-bit half (under qemu) in a prefix of its own. Neither is told
 # where the installer's files are: dist/linux/mksetup finds dist/win32, and
-# mksetup.exe takes its own folder, dist/win32. Then a --best package (Linux
-# only: mksetup.exe refuses the option, saying so) unpacked by the 32-bit
-# UNPACK32.DLL, byte for byte.
+# mksetup.exe takes its own folder, dist/win32. The times in the archive
+# come from the files, in UTC: a second Linux run and the Windows run are
+# in a time zone 5:30 east of it (a POSIX rule, no zone files needed). Then a
+# --best package (Linux only: mksetup.exe refuses the option, saying so)
+# unpacked by the 32-bit UNPACK32.DLL, byte for byte.
 # Usage: same-output.sh <dist/linux/mksetup> <dist/win32/mksetup.exe> <work folder> <unpack_host.exe>
 set -eu
 mk=$(realpath -m "$1") exe=$(realpath -m "$2") work=$(realpath -m "$3") host=$(realpath -m "$4")
@@ -15,7 +17,10 @@ win() { printf 'Z:%s' "$1" | tr / '\\'; }
 rm -rf "$work"
 "$here/sample-project.sh" "$work/project" "$exe"
 printf 'An author\x27s own disk 1 note.\r\n' > "$work/project/disk1/note.txt"
-"$mk" --uninstaller --disk 720K "$work/project" "$work/linux" > "$work/linux.txt" 2>&1
+TZ=UTC0 "$mk" --uninstaller --disk 720K "$work/project" "$work/linux" > "$work/linux.txt" 2>&1
+TZ=IST-5:30 "$mk" --uninstaller --disk 720K "$work/project" "$work/linux-tz" > /dev/null 2>&1
+diff -r "$work/linux" "$work/linux-tz"
+export TZ=IST-5:30
 export WINEPREFIX; WINEPREFIX=$(dirname "$work")/wineprefix32
 export WINE32_QEMU=1
 trap '/usr/lib/wine/wineserver -k >/dev/null 2>&1 || true' EXIT  # this prefix's server ends with the test

@@ -57,7 +57,7 @@ class FakeHost : public RemovalHost {
   std::map<std::string, std::set<std::string>> keys;  // "root\key" -> value names
   std::map<std::string, RegData> data;                // "root\key\name", when not empty text
   std::vector<SharedAnswer> answers;
-  std::vector<std::string> asked, log;
+  std::vector<std::string> asked, log, keysAsked;
   std::string self = "C:\\WINDOWS\\qfunin.exe";
   int lastPercent = -1;
 
@@ -119,6 +119,7 @@ class FakeHost : public RemovalHost {
     return true;
   }
   bool DeleteRegKeyIfEmpty(const std::string& root, const std::string& key) override {
+    keysAsked.push_back(root + "\\" + key);
     auto it = keys.find(root + "\\" + key);
     if (it != keys.end() && it->second.empty()) {
       keys.erase(it);
@@ -317,6 +318,36 @@ TEST(UninListRead, SystemKeysAndTheirParentsStay) {
     EXPECT_FALSE(MayDeleteKey("HKEY_LOCAL_MACHINE", k)) << k;
   EXPECT_FALSE(MayDeleteKey("HKEY_CLASSES_ROOT", "CLSID"));
   EXPECT_FALSE(MayDeleteKey("hkey_current_user", "Software\\Quillfen\\KerfDemo"));
+  // Other spellings of the same keys.
+  for (const char* k : {"\\\\Software", "\\Software\\", "software\\\\microsoft", "\\\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall",
+                        "Software\\Microsoft\\Windows\\CurrentVersion\\\\Run", "\\", "\\\\"})
+    EXPECT_FALSE(MayDeleteKey("HKEY_LOCAL_MACHINE", k)) << k;
+}
+
+// A list may name any value, as the installer may have written it anywhere:
+// the named values go, but no system key or parent of one, however spelt, and
+// nothing under a root the installer does not know.
+TEST(RemovalRun, HostileRegistryLinesTakeOnlyTheNamedValues) {
+  Fixture r;
+  const std::string run = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+  r.list.values = {{"HKEY_LOCAL_MACHINE", "\\" + run + "\\", "Other", ""},
+                   {"HKEY_LOCAL_MACHINE", "\\\\software", "", ""},
+                   {"HKEY_LOCAL_MACHINE", "SOFTWARE\\\\Microsoft", "x", ""},
+                   {"HKEY_LOCAL_MACHINE", "", "", ""},
+                   {"HKEY_CLASSES_ROOT", "clsid\\", "", ""},
+                   {"HKEY_USERS", ".DEFAULT", "", ""},
+                   {"hkey_current_user", "Software\\Quillfen\\KerfDemo", "Path", ""},
+                   {"HKEY_CURRENT_USER\\Software", "Quillfen\\KerfDemo", "Runs", ""},
+                   {"HKEY_CURRENT_USER", "Software\\Quillfen\\KerfDemo", "Runs", ""}};
+  r.Go();
+  EXPECT_EQ(r.host.keysAsked, (std::vector<std::string>{"HKEY_CURRENT_USER\\Software\\Quillfen\\KerfDemo"}));
+  // Unknown roots are passed over; the named values under known ones go.
+  std::vector<std::string> values;
+  for (const std::string& l : r.host.log)
+    if (l.rfind("value ", 0) == 0) values.push_back(l);
+  EXPECT_EQ(values, (std::vector<std::string>{"value Other", "value ", "value x", "value ", "value ", "value ",
+                                              "value Runs"}));
+  EXPECT_EQ(r.host.keys.count("HKEY_CURRENT_USER\\Software\\Quillfen\\KerfDemo"), 1u) << "Path stays";
 }
 
 TEST(Wininit, DeletionsAddUpInTheRenameSection) {

@@ -50,6 +50,13 @@ void SetRegText(HKEY root, const char* key, const char* name, const std::string&
   RegSetKeyValueA(root, key, name, REG_SZ, data.c_str(), DWORD(data.size() + 1));
 }
 
+// qfunin.exe answers as Windows 95 while this lives; the prefix is left as
+// found even when a check fails.
+struct SeenAsWindows95 {
+  SeenAsWindows95() { SetRegText(HKEY_CURRENT_USER, kAppDefaults, "Version", "win95"); }
+  ~SeenAsWindows95() { RegDeleteTreeA(HKEY_CURRENT_USER, kAppDefaults); }
+};
+
 std::string WindowsFolder() {
   char buf[MAX_PATH];
   GetWindowsDirectoryA(buf, MAX_PATH);
@@ -266,9 +273,9 @@ TEST_F(Uninstaller, Windows95QueuesInWininit) {
   std::string ini = WindowsFolder() + "\\WININIT.INI";
   std::string other = "[Rename]\r\nNUL=" + ShortPath(c) + "\r\n";
   WriteFileBytes(ini, other);
-  SetRegText(HKEY_CURRENT_USER, kAppDefaults, "Version", "win95");
   std::string expect = other + "NUL=" + ShortPath(a) + "\r\nNUL=" + ShortPath(b) + "\r\n";
   {
+    SeenAsWindows95 win95;
     Held ha(a), hb(b);
     Process un = StartUninstall("\"" + Join(DistDir(), "qfunin.exe") + "\" " + list);
     MsgBox done = WaitMsgBox(un, "Uninstall", 60000);
@@ -276,7 +283,6 @@ TEST_F(Uninstaller, Windows95QueuesInWininit) {
     Answer(done, IDOK);
     un.Wait();
   }
-  RegDeleteTreeA(HKEY_CURRENT_USER, kAppDefaults);
   EXPECT_EQ(ReadFileBytes(ini), expect);
   EXPECT_FALSE(FileExists(WindowsFolder() + "\\WININIT.QFN"));
   EXPECT_FALSE(FileExists(WindowsFolder() + "\\WININIT.QFO"));

@@ -179,19 +179,35 @@ TEST_F(SetupStart, FloppyConfirmationRefused) {
                    IDCANCEL);
 }
 
+// The Windows folder's TEMP is a file while this lives; the folder comes back
+// even when a check fails, for every later test of the shared prefix.
+class TempIsAFile {
+ public:
+  TempIsAFile() : temp_(WindowsTemp()), saved_(temp_ + ".saved") {
+    moved = MoveFileA(temp_.c_str(), saved_.c_str());
+    if (moved) WriteFileBytes(temp_, "not a folder");
+  }
+  ~TempIsAFile() {
+    if (!moved) return;
+    DeleteFileA(temp_.c_str());
+    EXPECT_TRUE(MoveFileA(saved_.c_str(), temp_.c_str())) << "TEMP not restored";
+  }
+  bool moved = false;
+
+ private:
+  std::string temp_, saved_;
+};
+
 TEST_F(SetupStart, TemporaryFolderCannotBeMade) {
   // TEMP replaced by a file: no folder can be made under it.
-  std::string temp = WindowsTemp(), saved = temp + ".saved";
-  ASSERT_TRUE(MoveFileA(temp.c_str(), saved.c_str()));
-  WriteFileBytes(temp, "not a folder");
+  TempIsAFile swap;
+  ASSERT_TRUE(swap.moved);
   std::string exe = MakeDistribution(TempDir("notemp"), {{"setup.lst", ":PACKAGE\r\na.1\r\n:\r\n"}});
   Process p = StartSetup(exe);
   MsgBox box = WaitMsgBox(p, "Warning");
   EXPECT_EQ(box.text, "Could not create temporary installation folder");
   Answer(box, IDOK);
   EXPECT_EQ(p.Wait(), 0u);
-  DeleteFileA(temp.c_str());
-  ASSERT_TRUE(MoveFileA(saved.c_str(), temp.c_str()));
 }
 
 TEST_F(SetupStart, NoPackageSection) {

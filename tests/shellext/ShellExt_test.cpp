@@ -190,16 +190,31 @@ TEST_F(ShellExt, GoneFileOrMissingProgramIsReportedNotStarted) {
   EXPECT_NE(boxText.find("no longer exists"), std::string::npos) << boxText;
   menu->Release();
 
-  // A stored program that is gone and none beside the library: refused.
+  // A stored program that is gone and none beside the library: refused. The
+  // delivered folder holds the program, so a copy of the library alone.
   WriteAll(file_, "content");
   kerfwise::WriteSetting(kerfwise::kProgramValue, work_ + "\\gone.exe");
-  char dist[MAX_PATH];
-  GetCurrentDirectoryA(sizeof dist, dist);
-  if (GetFileAttributesA((std::string(dist) + "\\kerfwise.exe").c_str()) == INVALID_FILE_ATTRIBUTES) {
-    menu = Menu({file_});
-    EXPECT_EQ(Invoke(menu, MAKEINTRESOURCEA(0), CMIC_MASK_FLAG_NO_UI), HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
-    menu->Release();
-  }
+  const std::string lone = work_ + "\\lone";
+  CreateDirectoryA(lone.c_str(), nullptr);
+  ASSERT_TRUE(CopyFileA((Env("KW_DIST") + "\\kerfwise.dll").c_str(), (lone + "\\kwlone.dll").c_str(), FALSE));
+  HMODULE lib = LoadLibraryA((lone + "\\kwlone.dll").c_str());
+  ASSERT_NE(lib, nullptr);
+  auto get = reinterpret_cast<HRESULT(WINAPI*)(REFCLSID, REFIID, void**)>(reinterpret_cast<void*>(GetProcAddress(lib, "DllGetClassObject")));
+  IClassFactory* factory = nullptr;
+  ASSERT_EQ(get(kClsid, IID_IClassFactory, reinterpret_cast<void**>(&factory)), S_OK);
+  IShellExtInit* ext = nullptr;
+  ASSERT_EQ(factory->CreateInstance(nullptr, IID_IShellExtInit, reinterpret_cast<void**>(&ext)), S_OK);
+  factory->Release();
+  DropData data({file_});
+  EXPECT_EQ(ext->Initialize(nullptr, &data, nullptr), S_OK);
+  menu = nullptr;
+  ASSERT_EQ(ext->QueryInterface(IID_IContextMenu, reinterpret_cast<void**>(&menu)), S_OK);
+  ext->Release();
+  EXPECT_EQ(Invoke(menu, MAKEINTRESOURCEA(0), CMIC_MASK_FLAG_NO_UI), HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
+  menu->Release();
+  FreeLibrary(lib);
+  DeleteFileA((lone + "\\kwlone.dll").c_str());
+  RemoveDirectoryA(lone.c_str());
 }
 
 TEST_F(ShellExt, FallsBackToTheProgramBesideTheLibrary) {

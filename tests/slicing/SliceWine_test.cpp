@@ -47,11 +47,17 @@ DWORD RunUnkerf(const std::string& exe, const std::string& args) {
   STARTUPINFOA si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
-  if (!CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+  // A joiner that does not start or does not end fails the test here: its
+  // made-up exit code would pass for a refusal.
+  if (!CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+    ADD_FAILURE() << "cannot start " << exe;
     return 999;
-  WaitForSingleObject(pi.hProcess, 60000);
+  }
   DWORD code = 998;
-  GetExitCodeProcess(pi.hProcess, &code);
+  if (WaitForSingleObject(pi.hProcess, 60000) != WAIT_OBJECT_0 || !GetExitCodeProcess(pi.hProcess, &code)) {
+    ADD_FAILURE() << exe << " " << args << " did not end within 60 s";
+    TerminateProcess(pi.hProcess, 998);
+  }
   CloseHandle(pi.hThread);
   CloseHandle(pi.hProcess);
   return code;

@@ -87,7 +87,7 @@ namespace {
 void Press(HWND wizard, int button, const std::string& expect) {
   Click(Ctl(wizard, button));
   WaitUntil([&] { return Page(wizard) == expect; }, "the " + expect + " page", kWindowWait);
-  Pause(50);  // let the captions and texts settle before they are read
+  Settle(wizard);  // the click's handler, which also sets the captions, has ended
 }
 }  // namespace
 

@@ -104,8 +104,7 @@ TEST(WizardRoad, ThreeDisksToInstalledProgram) {
   EXPECT_EQ(Text(Ctl(wiz, ids::kWarning)),
             "Kerf Demo came to you on three floppy disks.\r\n\r\nPress Next to read the license.\r\n");
   Shot(wiz, ShotDir(), "1-intro");
-  Click(Ctl(wiz, ids::kBack));
-  Pause(200);
+  ClickHandled(Ctl(wiz, ids::kBack));
   EXPECT_EQ(Page(wiz), "intro");
 
   Next(wiz, "license");
