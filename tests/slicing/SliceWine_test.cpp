@@ -82,7 +82,7 @@ TEST(Wine, FloppiesInDriveAThenUnkerfRebuilds) {
   EXPECT_EQ(Files(dir + "disk2\\"), Strings{"REPORT.s11"});
   Strings last = Files(dir + "disk3\\");
   std::sort(last.begin(), last.end());
-  EXPECT_EQ(last, (Strings{"REPORT.s12", "REPORT.sss", "REPORTs.bat", "REPORTs.exe"}));
+  EXPECT_EQ(last, (Strings{"REPORT.s12", "REPORT.ssc", "REPORT.sss", "REPORTs.bat", "REPORTs.exe"}));
 
   // The user copies the disks into one folder and starts the joiner copy.
   std::string join = dir + "join\\";
