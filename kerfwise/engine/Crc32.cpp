@@ -1,5 +1,9 @@
 #include "kerfwise/engine/Crc32.h"
 
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
 namespace kerfwise {
 
 namespace {
@@ -34,11 +38,7 @@ uint32_t MulModP(uint32_t a, uint32_t b) {
   }
   return p;
 }
-}  // namespace
-
-uint32_t Crc32(uint32_t crc, const void* data, size_t size) {
-  if (!g_ready) MakeTables();
-  const unsigned char* p = static_cast<const unsigned char*>(data);
+uint32_t TableCrc(uint32_t crc, const unsigned char* p, size_t size) {
   uint32_t c = ~crc;
   for (; size >= 8; p += 8, size -= 8) {
     uint32_t lo = Load32(p) ^ c;
@@ -49,6 +49,53 @@ uint32_t Crc32(uint32_t crc, const void* data, size_t size) {
   }
   for (; size > 0; ++p, --size) c = (c >> 8) ^ g_table[0][(c ^ *p) & 0xFF];
   return ~c;
+}
+
+#if defined(__x86_64__)
+// Carry-less multiplication folds 64 bytes a step, about seven times the
+// tables' speed: the check values then cost little beside the disk. The
+// constants are x^(512±32) and x^(128±32) modulo the polynomial, reflected.
+// Only on 64-bit processors that have the instruction; the 32-bit programs
+// keep to what a 486 has.
+__attribute__((target("pclmul,sse2"))) inline __m128i Fold(__m128i x, __m128i k) {
+  return _mm_xor_si128(_mm_clmulepi64_si128(x, k, 0x00), _mm_clmulepi64_si128(x, k, 0x11));
+}
+
+__attribute__((target("pclmul,sse2"))) inline __m128i Load(const unsigned char* p) {
+  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+}
+
+__attribute__((target("pclmul,sse2"))) uint32_t FoldedCrc(uint32_t crc, const unsigned char* p, size_t n) {
+  const __m128i by64 = _mm_set_epi64x(0x1c6e41596, 0x154442bd4);
+  const __m128i by16 = _mm_set_epi64x(0x0ccaa009e, 0x1751997d0);
+  __m128i a = _mm_xor_si128(Load(p), _mm_cvtsi32_si128(int(~crc)));
+  __m128i b = Load(p + 16), c = Load(p + 32), d = Load(p + 48);
+  for (p += 64, n -= 64; n >= 64; p += 64, n -= 64) {
+    a = _mm_xor_si128(Fold(a, by64), Load(p));
+    b = _mm_xor_si128(Fold(b, by64), Load(p + 16));
+    c = _mm_xor_si128(Fold(c, by64), Load(p + 32));
+    d = _mm_xor_si128(Fold(d, by64), Load(p + 48));
+  }
+  __m128i x = _mm_xor_si128(Fold(a, by16), b);
+  x = _mm_xor_si128(Fold(x, by16), c);
+  x = _mm_xor_si128(Fold(x, by16), d);
+  for (; n >= 16; p += 16, n -= 16) x = _mm_xor_si128(Fold(x, by16), Load(p));
+  // What is left is 16 bytes of message after a register of zero.
+  unsigned char rest[16];
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(rest), x);
+  return TableCrc(TableCrc(0xFFFFFFFFu, rest, 16), p, n);
+}
+#endif
+}  // namespace
+
+uint32_t Crc32(uint32_t crc, const void* data, size_t size) {
+  if (!g_ready) MakeTables();
+  const unsigned char* p = static_cast<const unsigned char*>(data);
+#if defined(__x86_64__)
+  static const bool folding = __builtin_cpu_supports("pclmul");
+  if (folding && size >= 64) return FoldedCrc(crc, p, size);
+#endif
+  return TableCrc(crc, p, size);
 }
 
 uint32_t Crc32Combine(uint32_t crcA, uint32_t crcB, int64_t lengthB) {

@@ -14,7 +14,28 @@ std::string Bytes(size_t n, unsigned seed) {
   return s;
 }
 uint32_t Of(const std::string& s) { return Crc32(0, s.data(), s.size()); }
+
+// Bit by bit, as the polynomial is written down.
+uint32_t Slow(uint32_t crc, const std::string& s) {
+  uint32_t c = ~crc;
+  for (char ch : s) {
+    c ^= uint8_t(ch);
+    for (int k = 0; k < 8; ++k) c = c & 1 ? (c >> 1) ^ 0xEDB88320u : c >> 1;
+  }
+  return ~c;
+}
 }  // namespace
+
+// Every length and start around the steps of the fast paths (8 and 64 bytes).
+TEST(Crc32, AgreesWithTheBitwiseDefinition) {
+  std::string data = Bytes(5000, 3);
+  for (size_t start : {0, 1, 3, 8})
+    for (size_t n = 0; n <= 300; ++n) {
+      std::string part = data.substr(start, n);
+      ASSERT_EQ(Crc32(0x12345678u, part.data(), n), Slow(0x12345678u, part)) << start << " " << n;
+    }
+  EXPECT_EQ(Of(data), Slow(0, data));
+}
 
 TEST(Crc32, KnownValuesPiecesAndCombination) {
   EXPECT_EQ(Of(""), 0u);
