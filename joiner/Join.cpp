@@ -147,7 +147,8 @@ std::string JoinSlices(const std::string& listPath, kerfwise::Platform& fs, Repl
         throw JoinError(NotWritten(paths[i]) + "it holds " + std::to_string(sizes[i]) + " bytes, the slice written " +
                         std::to_string(check->slices[i].size) + ".");
   CheckLengths(paths, sizes);
-  if (fs.Exists(target) && !(replace && replace(target + " already exists.\n\nReplace it with the file rebuilt from the slices?")))
+  std::string question = target + " already exists.\n\nReplace it with the file rebuilt from the slices?";
+  if (fs.Exists(target) && !(replace && replace(question)))
     throw JoinError(target + " already exists and was left as it is.");
 
   std::string temp = target + ".$$$";
@@ -176,8 +177,8 @@ std::string JoinSlices(const std::string& listPath, kerfwise::Platform& fs, Repl
       if (copied != sizes[i]) throw JoinError("Slice " + paths[i] + " changed while joining");
       total += copied;
       if (check && crc != check->slices[i].crc)
-        throw JoinError(NotWritten(paths[i]) + "its check value is " + kerfwise::CrcText(crc) + ", the slice written had " +
-                        kerfwise::CrcText(check->slices[i].crc) + ".");
+        throw JoinError(NotWritten(paths[i]) + "its check value is " + kerfwise::CrcText(crc) +
+                        ", the slice written had " + kerfwise::CrcText(check->slices[i].crc) + ".");
       if (check) whole = kerfwise::Crc32Combine(whole, crc, copied);
     }
     if (check && (whole != check->whole.crc || total != check->whole.size))
@@ -190,7 +191,8 @@ std::string JoinSlices(const std::string& listPath, kerfwise::Platform& fs, Repl
       throw JoinError("Cannot rebuild " + target + ": " + e.what());
     }
     out.reset();
-    if (fs.OpenRead(temp)->Size() != total) throw JoinError("Cannot rebuild " + target + ": " + kerfwise::IoMessage(kerfwise::kDiskFull));
+    if (fs.OpenRead(temp)->Size() != total)
+      throw JoinError("Cannot rebuild " + target + ": " + kerfwise::IoMessage(kerfwise::kDiskFull));
   } catch (const kerfwise::IoError& e) {
     fs.Delete(temp);
     throw JoinError("Cannot rebuild " + target + ": " + e.what());

@@ -59,7 +59,8 @@ Occupants LookAtDestination(Platform& fs, const std::string& source, const std::
     bool listed = false;
     for (size_t i = 2; isList && !listed && i < lines.size(); ++i) listed = kw::SameText(lines[i], s);
     if (listed && o.sameSource) continue;
-    o.refusal = prefix + (listed ? "those of " + lines[1] + " (" + folder + s + ")" : folder + s + ", left by another set or an unfinished run");
+    o.refusal = prefix + (listed ? "those of " + lines[1] + " (" + folder + s + ")"
+                                 : folder + s + ", left by another set or an unfinished run");
     return o;
   }
   return o;
