@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
+#include "kerfwise/engine/CheckFile.h"
+#include "kerfwise/engine/Crc32.h"
 #include "kerfwise/engine/IoError.h"
 #include "toolkit/PathText.h"
 
@@ -36,11 +39,11 @@ bool PlainName(std::string_view name) {
   return true;
 }
 
-std::string ReadAll(const std::string& path, kerfwise::Platform& fs) {
+std::string ReadAll(const std::string& path, kerfwise::Platform& fs, const char* kind = "slice list") {
   try {
     auto f = fs.OpenRead(path);
     int64_t size = f->Size();
-    if (size > int64_t(kMaxList)) throw JoinError(path + " is not a valid slice list");
+    if (size > int64_t(kMaxList)) throw JoinError(path + " is not a valid " + kind);
     std::string text(size_t(size), '\0');
     size_t got = 0;
     while (got < text.size()) {
@@ -51,8 +54,44 @@ std::string ReadAll(const std::string& path, kerfwise::Platform& fs) {
     text.resize(got);
     return text;
   } catch (const kerfwise::IoError& e) {
-    throw JoinError("Cannot read slice list " + path + ": " + e.what());
+    throw JoinError("Cannot read " + std::string(kind) + " " + path + ": " + e.what());
   }
+}
+
+// The check values beside the list, when the set has them (sets of older
+// splitters and sets made by hand have none and join unchecked).
+std::optional<kerfwise::CheckValues> ReadCheckValues(const std::string& listPath, const SliceList& list,
+                                                     kerfwise::Platform& fs) {
+  std::string path = kerfwise::CheckFilePath(listPath);
+  if (!fs.Exists(path)) return std::nullopt;
+  std::optional<kerfwise::CheckValues> v = kerfwise::ParseCheckFile(ReadAll(path, fs, "check file"));
+  if (!v) throw JoinError(path + " is not a valid check file");
+  bool same = kw::SameText(v->whole.name, list.target) && v->slices.size() == list.slices.size();
+  for (size_t i = 0; same && i < list.slices.size(); ++i) same = kw::SameText(v->slices[i].name, list.slices[i]);
+  if (!same) throw JoinError(path + " does not hold the check values of " + listPath);
+  return v;
+}
+
+std::string NotWritten(const std::string& slice) { return slice + " is not the slice that was written: "; }
+
+// A file of the target's name is put aside until the rebuilt one has its
+// name, so that it is never lost to a failed rename.
+void Replace(const std::string& temp, const std::string& target, kerfwise::Platform& fs) {
+  std::string aside = target + ".$$~";
+  bool existed = fs.Exists(target);
+  if (existed) {
+    fs.Delete(aside);
+    if (!fs.Rename(target, aside)) {
+      fs.Delete(temp);
+      throw JoinError("Cannot replace " + target);
+    }
+  }
+  if (!fs.Rename(temp, target)) {
+    if (existed) fs.Rename(aside, target);
+    fs.Delete(temp);
+    throw JoinError("Cannot rename " + temp + " to " + target);
+  }
+  if (existed) fs.Delete(aside);
 }
 
 // Slices of one set: all but the last of one length, the last at most one
@@ -87,8 +126,9 @@ std::string ListPathForProgram(std::string_view programPath) {
   return base + ".sss";
 }
 
-std::string JoinSlices(const std::string& listPath, kerfwise::Platform& fs) {
+std::string JoinSlices(const std::string& listPath, kerfwise::Platform& fs, ReplaceQuestion replace) {
   SliceList list = ParseSliceList(ReadAll(listPath, fs), listPath);
+  std::optional<kerfwise::CheckValues> check = ReadCheckValues(listPath, list, fs);
   std::string folder = kw::ExtractFilePath(listPath);
   std::string target = folder + list.target;
   std::vector<std::string> paths;
@@ -101,18 +141,30 @@ std::string JoinSlices(const std::string& listPath, kerfwise::Platform& fs) {
       throw JoinError("Cannot read slice " + paths.back() + ": " + e.what());
     }
   }
+  if (check)
+    for (size_t i = 0; i < paths.size(); ++i)
+      if (sizes[i] != check->slices[i].size)
+        throw JoinError(NotWritten(paths[i]) + "it holds " + std::to_string(sizes[i]) + " bytes, the slice written " +
+                        std::to_string(check->slices[i].size) + ".");
   CheckLengths(paths, sizes);
+  std::string question = target + " already exists.\n\nReplace it with the file rebuilt from the slices?";
+  if (fs.Exists(target) && !(replace && replace(question)))
+    throw JoinError(target + " already exists and was left as it is.");
 
   std::string temp = target + ".$$$";
+  int64_t total = 0;
   try {
     auto out = fs.Create(temp);
     std::vector<char> buffer(kBuffer);
+    uint32_t whole = 0;
     for (size_t i = 0; i < paths.size(); ++i) {
       int64_t copied = 0;
+      uint32_t crc = 0;
       try {
         auto in = fs.OpenRead(paths[i]);
         while (size_t n = in->Read(buffer.data(), buffer.size())) {
           copied += int64_t(n);
+          if (check) crc = kerfwise::Crc32(crc, buffer.data(), n);
           try {
             out->Write(buffer.data(), n);
           } catch (const kerfwise::IoError& e) {
@@ -123,7 +175,24 @@ std::string JoinSlices(const std::string& listPath, kerfwise::Platform& fs) {
         throw JoinError("Cannot read slice " + paths[i] + ": " + e.what());
       }
       if (copied != sizes[i]) throw JoinError("Slice " + paths[i] + " changed while joining");
+      total += copied;
+      if (check && crc != check->slices[i].crc)
+        throw JoinError(NotWritten(paths[i]) + "its check value is " + kerfwise::CrcText(crc) +
+                        ", the slice written had " + kerfwise::CrcText(check->slices[i].crc) + ".");
+      if (check) whole = kerfwise::Crc32Combine(whole, crc, copied);
     }
+    if (check && (whole != check->whole.crc || total != check->whole.size))
+      throw JoinError(target + " rebuilt from these slices is not the file that was sliced.");
+    // Data that could not be stored shows at the close, on a network drive
+    // often only there.
+    try {
+      out->Close();
+    } catch (const kerfwise::IoError& e) {
+      throw JoinError("Cannot rebuild " + target + ": " + e.what());
+    }
+    out.reset();
+    if (fs.OpenRead(temp)->Size() != total)
+      throw JoinError("Cannot rebuild " + target + ": " + kerfwise::IoMessage(kerfwise::kDiskFull));
   } catch (const kerfwise::IoError& e) {
     fs.Delete(temp);
     throw JoinError("Cannot rebuild " + target + ": " + e.what());
@@ -131,12 +200,7 @@ std::string JoinSlices(const std::string& listPath, kerfwise::Platform& fs) {
     fs.Delete(temp);
     throw;
   }
-  if (fs.Exists(target) && !fs.Delete(target)) {
-    fs.Delete(temp);
-    throw JoinError("Cannot replace " + target);
-  }
-  if (!fs.Rename(temp, target))
-    throw JoinError("Cannot rename " + temp + " to " + target);
+  Replace(temp, target, fs);
   if (list.deleteSlices)
     for (size_t i = 0; i < paths.size(); ++i)
       if (!kw::SameText(list.slices[i], list.target)) fs.Delete(paths[i]);
@@ -163,11 +227,11 @@ Options ParseCommandLine(std::string_view args) {
 }
 
 Outcome RunJoiner(const Options& options, const std::string& programPath,
-                  kerfwise::Platform& fs) {
+                  kerfwise::Platform& fs, ReplaceQuestion ask) {
   std::string list =
       options.listPath.empty() ? ListPathForProgram(programPath) : options.listPath;
   try {
-    return {true, JoinSlices(list, fs)};
+    return {true, JoinSlices(list, fs, options.quiet ? nullptr : ask)};
   } catch (const std::exception& e) {
     return {false, e.what()};
   }

@@ -33,11 +33,18 @@ SliceList ParseSliceList(std::string_view text, const std::string& path);
 // The slice list beside a joiner copy: "C:\DATA\REPORTs.exe" -> "C:\DATA\REPORT.sss".
 std::string ListPathForProgram(std::string_view programPath);
 
+// Asked, with the question's text, before a file of the target's name is
+// replaced; true for Yes.
+using ReplaceQuestion = bool (*)(const std::string& question);
+
 // Rebuilds the file in the slice list's folder, under a temporary name first so
-// that no half-built file ever carries the target's name; deletes the slices
-// afterwards when the list asks for it. Returns the text to show; throws
-// JoinError naming the file at fault, with nothing deleted.
-std::string JoinSlices(const std::string& listPath, kerfwise::Platform& fs);
+// that no half-built file ever carries the target's name, and checks every
+// slice against the set's check values when it has them. A file of the
+// target's name is replaced only when `replace` says Yes (never without it).
+// Deletes the slices afterwards, once the rebuilt file is closed and complete,
+// when the list asks for it. Returns the text to show; throws JoinError naming
+// the file at fault, with nothing deleted and no rebuilt file left.
+std::string JoinSlices(const std::string& listPath, kerfwise::Platform& fs, ReplaceQuestion replace = nullptr);
 
 // The command line after the program name: "/q" (no message boxes, for
 // scripts and tests) and the slice list path, quoted or not.
@@ -52,7 +59,9 @@ struct Outcome {
   bool ok = false;
   std::string text;
 };
+// Without /q an existing target is asked about through `ask`; with /q it is
+// left as it is and the run fails.
 Outcome RunJoiner(const Options& options, const std::string& programPath,
-                  kerfwise::Platform& fs);
+                  kerfwise::Platform& fs, ReplaceQuestion ask = nullptr);
 
 }  // namespace unkerf

@@ -40,6 +40,10 @@ class Platform {
   virtual bool CopyOver(const std::string& from, const std::string& to) = 0;
   virtual bool Rename(const std::string& from, const std::string& to) = 0;
   virtual bool Exists(const std::string& path) = 0;
+  // The path as the system spells it in full (absolute, long names, no "."
+  // parts), for telling whether two spellings name one file. A last part that
+  // does not exist yet is kept as given after its folder's full spelling.
+  virtual std::string FullPath(const std::string& path) { return path; }
   // Folder of the running program, with a trailing backslash (slash natively).
   virtual std::string ProgramFolder() = 0;
   // The user's decimal separator (the disk estimate reads the size text with it).

@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <cstdio>
 
 #include "kerfwise/engine/IoError.h"
@@ -18,6 +20,13 @@ std::string Native(const std::string& path) {
   std::string out = path;
   for (char& c : out)
     if (c == '\\') c = '/';
+  return out;
+}
+
+std::string Windows(const std::string& path) {
+  std::string out = path;
+  for (char& c : out)
+    if (c == '/') c = '\\';
   return out;
 }
 
@@ -123,6 +132,17 @@ class PosixPlatform : public Platform {
   bool Exists(const std::string& path) override {
     struct stat st;
     return stat(Native(path).c_str(), &st) == 0;
+  }
+  std::string FullPath(const std::string& path) override {
+    std::string p = Native(path);
+    char buf[PATH_MAX];
+    if (realpath(p.c_str(), buf)) return Windows(buf);
+    size_t cut = p.rfind('/');
+    std::string folder = cut == std::string::npos ? "." : p.substr(0, cut + 1);
+    if (!realpath(folder.c_str(), buf)) return path;
+    std::string out = Windows(buf);
+    if (out.back() != '\\') out += '\\';
+    return out + p.substr(cut == std::string::npos ? 0 : cut + 1);
   }
   std::string ProgramFolder() override {
     char buf[4096];

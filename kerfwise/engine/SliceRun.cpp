@@ -4,7 +4,10 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "kerfwise/engine/CheckFile.h"
+#include "kerfwise/engine/Crc32.h"
 #include "kerfwise/engine/IoError.h"
+#include "kerfwise/engine/SetGuard.h"
 #include "toolkit/PathText.h"
 
 namespace kerfwise {
@@ -17,9 +20,18 @@ constexpr size_t kMaxChunk = 1024 * 1024;
 constexpr uint32_t kSlowMs = 20;
 constexpr uint32_t kFastMs = 5;
 
+// A source refused because its set would replace another's: said, and the
+// run goes on with the next source.
+struct Refusal {
+  std::string text;
+};
+
 class Run {
+  // Paths in the system's full spelling, so that "C:\DATA", "C:\DATA\." and
+  // "C:\DATA~1" are one folder.
   struct Claim {
     std::string source;
+    std::string sourceKey;
     std::string slices;  // slice folder and stem: the slices are <slices>s10, <slices>s11, ...
     std::string base;
     int64_t count;       // slices the source's size gives
@@ -42,8 +54,12 @@ class Run {
     estimate_ = DiskEstimate(in_.sizeText, fs_.DecimalSeparator(), total_);
     buffer_.resize(kMaxChunk);
     for (const std::string& s : in_.sources) {
-      RunOutcome r = SliceSource(s);
-      if (r != RunOutcome::Done) return r;
+      try {
+        RunOutcome r = SliceSource(s);
+        if (r != RunOutcome::Done) return r;
+      } catch (const Refusal& r) {
+        host_.ShowError(r.text);
+      }
     }
     return RunOutcome::Done;
   }
@@ -58,9 +74,18 @@ class Run {
 
   std::unique_ptr<WriteFile> CreateSlice(const std::string& source, const std::string& path) {
     // A source named like one of its own slices would be truncated by it.
-    if (kw::SameText(path, source))
+    if (kw::SameText(Key(path), fs_.FullPath(source)))
       throw kw::Error("Cannot slice " + source + " into itself");
     return fs_.Create(path);
+  }
+
+  // A file's full spelling; it need not exist yet.
+  std::string Key(const std::string& path) { return FolderKey(kw::ExtractFilePath(path)) + kw::ExtractFileName(path); }
+
+  std::string FolderKey(const std::string& folder) {
+    std::string full = fs_.FullPath(folder.empty() ? "." : folder);
+    if (!full.empty() && full.back() != '\\') full += '\\';
+    return full;
   }
 
   void ShowProgress() {
@@ -75,10 +100,12 @@ class Run {
   // which may be all that is left of it once delete source has run. The same
   // file listed twice only makes the same slices again.
   void ClaimNames(const std::string& source, int64_t size) {
-    Claim claim{source, SliceFolder(source, in_.destination, in_.driveText, in_.slicePath) + SliceStem(source),
-                BasePath(source, in_.destination, in_.driveText, in_.slicePath), SliceCount(size)};
+    Claim claim{source, fs_.FullPath(source),
+                FolderKey(SliceFolder(source, in_.destination, in_.driveText, in_.slicePath)) + SliceStem(source),
+                Key(BasePath(source, in_.destination, in_.driveText, in_.slicePath)), SliceCount(size)};
     for (const Claim& c : claims_)
-      if (!kw::SameText(c.source, source) && (kw::SameText(c.slices, claim.slices) || kw::SameText(c.base, claim.base)))
+      if (!kw::SameText(c.sourceKey, claim.sourceKey) &&
+          (kw::SameText(c.slices, claim.slices) || kw::SameText(c.base, claim.base)))
         throw kw::Error("The slices of " + source + " would overwrite those of " + c.source);
     claims_.push_back(claim);
   }
@@ -91,17 +118,21 @@ class Run {
   // A source that is itself one of the files a set writes (REPORT.sss beside
   // REPORT.DOC, X.s10 cut into X.s10) would be truncated before it is read.
   void RefuseOverwrittenSource(const std::string& source) {
+    std::string key = fs_.FullPath(source);
     for (const Claim& c : claims_)
-      if (Writes(c, source)) {
-        if (kw::SameText(c.source, source)) throw kw::Error("Cannot slice " + source + " into itself");
+      if (Writes(c, key)) {
+        if (kw::SameText(c.sourceKey, key)) throw kw::Error("Cannot slice " + source + " into itself");
         throw kw::Error("The slices of " + c.source + " would overwrite " + source);
       }
   }
 
   static bool Writes(const Claim& c, const std::string& path) {
     std::string list = c.base + ".sss";
-    if (kw::SameText(path, list) || kw::SameText(path, c.base + "s.exe")) return true;
-    if (list.find(' ') == std::string::npos && kw::SameText(path, c.base + "s.bat")) return true;
+    // The batch file too where blanks keep it from being written: the full
+    // spelling may have blanks the typed one has not.
+    if (kw::SameText(path, list) || kw::SameText(path, c.base + "s.exe") || kw::SameText(path, c.base + "s.bat") ||
+        kw::SameText(path, CheckFilePath(list)))
+      return true;
     // A slice: the slice stem, "s" and a number in use, written without leading zeros.
     size_t n = c.slices.size();
     if (path.size() < n + 3 || !kw::SameText(path.substr(0, n), c.slices) || (path[n] != 's' && path[n] != 'S'))
@@ -114,23 +145,43 @@ class Run {
     return path[n + 1] != '0' && number >= 10 && number < 10 + c.count;
   }
 
+  // What lies at the set's names, looked at before they are written: in the
+  // folder once, on floppies on each disk as it comes.
+  void LookAtDestination(const std::string& source, const std::string& base, const std::string& folder,
+                         const std::vector<std::string>& slices, bool listToo) {
+    Occupants o = kerfwise::LookAtDestination(fs_, source, base, folder, slices, listToo);
+    if (!o.refusal.empty()) throw Refusal{o.refusal};
+    // An earlier set of this source would look complete while half replaced.
+    if (o.sameSource) {
+      fs_.Delete(base + ".sss");
+      fs_.Delete(base + "s.bat");
+      fs_.Delete(CheckFilePath(base + ".sss"));
+    }
+  }
+
   RunOutcome SliceSource(const std::string& source) {
     std::string stem = SliceStem(source);
     std::string folder = SliceFolder(source, in_.destination, in_.driveText, in_.slicePath);
+    std::string base = BasePath(source, in_.destination, in_.driveText, in_.slicePath);
     int number = 10;
     std::vector<std::string> names{SliceName(stem, number)};
     auto src = fs_.OpenRead(source);
+    int64_t last = 10 + SliceCount(src->Size()) - 1;  // the slice the list goes with
+    if (!Floppy()) {
+      std::vector<std::string> all;
+      for (int64_t n = 10; n <= last; ++n) all.push_back(SliceName(stem, int(n)));
+      LookAtDestination(source, base, folder, all, true);
+    }
     if (Floppy() && !host_.DiskPrompt("Please insert Disk 1 of " + std::to_string(estimate_))) {
       src.reset();
       host_.CloseMainWindow();
       return RunOutcome::Cancelled;
     }
-    // An old slice list or batch file of this name would make a half-made
-    // set look complete until the new one is written.
-    std::string base = BasePath(source, in_.destination, in_.driveText, in_.slicePath);
-    fs_.Delete(base + ".sss");
-    fs_.Delete(base + "s.bat");
+    if (Floppy()) LookAtDestination(source, base, folder, names, number >= last);
     auto slice = CreateSlice(source, folder + names.back());
+    CheckValues check;
+    check.whole.name = kw::ExtractFileName(source);
+    uint32_t crc = 0;
     int64_t fill = 0;
     size_t chunk = kFirstChunk;
     for (;;) {
@@ -149,6 +200,8 @@ class Run {
       if (fill + int64_t(n) > plan_.threshold) {
         slice->Close();
         slice.reset();
+        EndSlice(check, names.back(), crc, fill);
+        crc = 0;
         names.push_back(SliceName(stem, ++number));
         ++disk_;
         if (Floppy() && !Prompt(disk_)) {
@@ -156,9 +209,11 @@ class Run {
           host_.CloseMainWindow();
           return RunOutcome::Cancelled;
         }
+        if (Floppy()) LookAtDestination(source, base, folder, {names.back()}, number >= last);
         slice = CreateSlice(source, folder + names.back());
         fill = 0;
       }
+      if (in_.checkValues) crc = Crc32(crc, buffer_.data(), n);
       slice->Write(buffer_.data(), n);
       fill += int64_t(n);
       uint32_t took = fs_.Milliseconds() - start;
@@ -168,10 +223,32 @@ class Run {
     src.reset();
     slice->Close();  // a slice whose data may not be stored fails the run here
     slice.reset();
+    EndSlice(check, names.back(), crc, fill);
+    if (in_.checkValues) WriteCheckFile(base, check);
     WriteJoinFiles(source, names);
     // Only once the slice list stands: a set without it is no copy to rely on.
     if (in_.deleteSource) fs_.Delete(source);
     return RunOutcome::Done;
+  }
+
+  static void EndSlice(CheckValues& check, const std::string& name, uint32_t crc, int64_t size) {
+    check.slices.push_back({crc, size, name});
+    check.whole.crc = Crc32Combine(check.whole.crc, crc, size);
+    check.whole.size += size;
+  }
+
+  // Before the slice list: whenever a list stands, its check values are
+  // whole. A set whose check values cannot be written still joins, unchecked.
+  void WriteCheckFile(const std::string& base, const CheckValues& check) {
+    std::string path = CheckFilePath(base + ".sss");
+    try {
+      std::string text = CheckFileText(check);
+      auto f = fs_.Create(path);
+      f->Write(text.data(), text.size());
+      f->Close();
+    } catch (const IoError&) {
+      fs_.Delete(path);  // cut values would refuse a sound set
+    }
   }
 
   void WriteJoinFiles(const std::string& source, const std::vector<std::string>& names) {

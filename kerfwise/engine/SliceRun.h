@@ -24,6 +24,7 @@ struct RunInputs {
   std::string slicePath = "C:\\";      // eSlicePath
   bool deleteSource = false;           // delfile
   bool deleteSlicesAfterJoin = false;  // delcat
+  bool checkValues = true;             // off only to measure what they cost
 };
 
 enum class RunOutcome {

@@ -21,6 +21,25 @@ int IoCodeOf(DWORD err) {
   }
 }
 
+// GetLongPathNameA came with Windows 98: looked up, not imported. Empty when
+// the path does not exist.
+using LongPathFn = DWORD(WINAPI*)(LPCSTR, LPSTR, DWORD);
+LongPathFn g_longPath = nullptr;
+bool g_lookedUp = false;
+
+std::string LongPath(const std::string& path) {
+  if (!g_lookedUp) {
+    g_longPath = reinterpret_cast<LongPathFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetLongPathNameA")));
+    g_lookedUp = true;
+  }
+  LongPathFn fn = g_longPath;
+  if (!fn) return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES ? path : std::string();
+  char buf[MAX_PATH];
+  DWORD n = fn(path.c_str(), buf, sizeof buf);
+  return n > 0 && n < sizeof buf ? std::string(buf, n) : std::string();
+}
+
 [[noreturn]] void Fail() { throw IoError(IoCodeOf(GetLastError())); }
 
 class Win32Read : public ReadFile {
@@ -88,6 +107,20 @@ class Win32Platform : public Platform {
   }
   bool Exists(const std::string& path) override {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+  }
+  std::string FullPath(const std::string& path) override {
+    char buf[MAX_PATH];
+    LPSTR name = nullptr;
+    DWORD n = GetFullPathNameA(path.c_str(), sizeof buf, buf, &name);
+    if (n == 0 || n >= sizeof buf) return path;
+    std::string full(buf, n);
+    std::string whole = LongPath(full);
+    if (!whole.empty()) return whole;
+    size_t cut = full.find_last_of('\\') + 1;
+    std::string folder = LongPath(full.substr(0, cut));
+    if (folder.empty()) return full;
+    if (folder.back() != '\\') folder += '\\';
+    return folder + full.substr(cut);
   }
   std::string ProgramFolder() override {
     char buf[MAX_PATH];

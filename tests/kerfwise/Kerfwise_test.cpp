@@ -202,7 +202,7 @@ TEST_F(Window, SliceBesideTheSourceAndIntoAFolder) {
   Click(main, ids::Button5);
   WaitUntil([&] { return FileExists(Join(work, "My Betas.exe")); }, "the second source sliced", kExitWait);
   WaitIdle(main);
-  EXPECT_EQ(FilesStarting(work, "alpha."), (std::vector<std::string>{"alpha.bin", "alpha.s10", "alpha.s11", "alpha.s12", "alpha.sss"}));
+  EXPECT_EQ(FilesStarting(work, "alpha."), (std::vector<std::string>{"alpha.bin", "alpha.s10", "alpha.s11", "alpha.s12", "alpha.ssc", "alpha.sss"}));
   EXPECT_EQ(ReadFileBytes(Join(work, "alpha.s10")).size(), 4096u);
   EXPECT_EQ(Joined(work, {"alpha.s10", "alpha.s11", "alpha.s12"}), ReadFileBytes(a));
   EXPECT_EQ(ReadFileBytes(Join(work, "alpha.sss")), "NODEL\r\nalpha.bin\r\nalpha.s10\r\nalpha.s11\r\nalpha.s12\r\n");
@@ -226,7 +226,7 @@ TEST_F(Window, SliceBesideTheSourceAndIntoAFolder) {
   InvokeMenu(main, ids::Slicethem1);
   WaitUntil([&] { return FileExists(Join(out, "gammas.exe")); }, "sliced into the folder", kExitWait);
   WaitIdle(main);
-  EXPECT_EQ(ListFolder(out), (std::vector<std::string>{"gamma.s10", "gamma.s11", "gamma.sss", "gammas.bat", "gammas.exe"}));
+  EXPECT_EQ(ListFolder(out), (std::vector<std::string>{"gamma.s10", "gamma.s11", "gamma.ssc", "gamma.sss", "gammas.bat", "gammas.exe"}));
   EXPECT_EQ(Joined(out, {"gamma.s10", "gamma.s11"}), keep);
   EXPECT_FALSE(FileExists(c)) << "Del FILE after Slice";
   EXPECT_EQ(ReadFileBytes(Join(out, "gamma.sss")).substr(0, 5), "DEL\r\n");
@@ -262,7 +262,7 @@ TEST_F(Window, SliceOntoFloppiesSwappedAtEachPrompt) {
   WaitIdle(main);
   EXPECT_EQ(ListFolder(Join(disks, "disk1")), std::vector<std::string>{"floppy.s10"});
   EXPECT_EQ(ListFolder(Join(disks, "disk2")), std::vector<std::string>{"floppy.s11"});
-  EXPECT_EQ(ListFolder(DriveA()), (std::vector<std::string>{"floppy.s12", "floppy.sss", "floppys.bat", "floppys.exe"}));
+  EXPECT_EQ(ListFolder(DriveA()), (std::vector<std::string>{"floppy.s12", "floppy.ssc", "floppy.sss", "floppys.bat", "floppys.exe"}));
   std::string all = ReadFileBytes(Join(disks, "disk1\\floppy.s10")) + ReadFileBytes(Join(disks, "disk2\\floppy.s11")) +
                     ReadFileBytes(Join(DriveA(), "floppy.s12"));
   EXPECT_EQ(all.size(), 1000000u);

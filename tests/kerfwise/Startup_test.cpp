@@ -79,7 +79,7 @@ TEST_F(Startup, CommandLineFileIsSlicedWithStoredSettingsAndTheProgramEnds) {
   Put("format", "@4096");
   Process app = StartKerfwise("\"" + src + "\"");
   EXPECT_EQ(app.Wait(), 0u);
-  EXPECT_EQ(ListFolder(out), (std::vector<std::string>{"report.s10", "report.s11", "report.s12", "report.sss", "reports.bat", "reports.exe"}));
+  EXPECT_EQ(ListFolder(out), (std::vector<std::string>{"report.s10", "report.s11", "report.s12", "report.ssc", "report.sss", "reports.bat", "reports.exe"}));
   EXPECT_EQ(ReadFileBytes(Join(out, "report.s10")) + ReadFileBytes(Join(out, "report.s11")) +
                 ReadFileBytes(Join(out, "report.s12")),
             ReadFileBytes(src));
@@ -105,8 +105,8 @@ TEST_F(Startup, CommandLineToAFolderAndOntoFloppiesThenTheJoinerRebuilds) {
   Put("tdirp", out);
   Put("format", "@400000");
   EXPECT_EQ(StartKerfwise("\"" + src + "\"").Wait(), 0u);
-  EXPECT_EQ(ListFolder(out), (std::vector<std::string>{"report.s10", "report.s11", "report.s12", "report.sss",
-                                                       "reports.bat", "reports.exe"}));
+  EXPECT_EQ(ListFolder(out), (std::vector<std::string>{"report.s10", "report.s11", "report.s12", "report.ssc",
+                                                       "report.sss", "reports.bat", "reports.exe"}));
   EXPECT_EQ(CompareFiles(Join(out, "reports.exe"), Join(DistDir(), "unkerf.exe")), "");
   rebuild(out);
 
@@ -125,7 +125,7 @@ TEST_F(Startup, CommandLineToAFolderAndOntoFloppiesThenTheJoinerRebuilds) {
     Answer(box, IDOK);
   }
   EXPECT_EQ(app.Wait(), 0u);
-  EXPECT_EQ(ListFolder(DriveA()), (std::vector<std::string>{"report.s12", "report.sss", "reports.bat", "reports.exe"}));
+  EXPECT_EQ(ListFolder(DriveA()), (std::vector<std::string>{"report.s12", "report.ssc", "report.sss", "reports.bat", "reports.exe"}));
   EXPECT_EQ(ListFolder(disks), (std::vector<std::string>{"report.s10", "report.s11"}));
   for (const auto& n : ListFolder(DriveA())) ASSERT_TRUE(MoveFileA(Join(DriveA(), n).c_str(), Join(disks, n).c_str()));
   rebuild(disks);
@@ -249,7 +249,7 @@ TEST_F(Startup, StaleWorkingFolderIsReportedOnceAndTheFileStillSliced) {
   EXPECT_EQ(box.icon, Icon::Error);
   Answer(box, IDOK);
   EXPECT_EQ(app.Wait(), 0u) << "the start-up goes on: the file is sliced and the program ends";
-  EXPECT_EQ(ListFolder(out), (std::vector<std::string>{"kept.s10", "kept.s11", "kept.s12", "kept.sss", "kepts.bat", "kepts.exe"}));
+  EXPECT_EQ(ListFolder(out), (std::vector<std::string>{"kept.s10", "kept.s11", "kept.s12", "kept.ssc", "kept.sss", "kepts.bat", "kepts.exe"}));
   EXPECT_EQ(Get("path"), work) << "the folder in use replaces the stale one";
   EXPECT_EQ(Get("tdirp"), out);
 

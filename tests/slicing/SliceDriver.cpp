@@ -1,6 +1,7 @@
-// kwslice SIZE OUTDIR FILE...: a slicing run without a window, for the
-// benchmark and the demo. Slices go to OUTDIR ("Sliced Path"); the exit code
-// is 0 when every file was sliced.
+// kwslice [--no-check] SIZE OUTDIR FILE...: a slicing run without a window,
+// for the benchmark and the demo. Slices go to OUTDIR ("Sliced Path"); the
+// exit code is 0 when every file was sliced. --no-check leaves the check
+// values out, so that the benchmark can tell what they cost.
 #include <cstdio>
 #include <string>
 
@@ -26,11 +27,16 @@ std::string WindowsPath(std::string p) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  kerfwise::RunInputs in;
+  if (argc > 1 && std::string(argv[1]) == "--no-check") {
+    in.checkValues = false;
+    --argc;
+    ++argv;
+  }
   if (argc < 4) {
-    std::fprintf(stderr, "usage: kwslice SIZE OUTDIR FILE...\n");
+    std::fprintf(stderr, "usage: kwslice [--no-check] SIZE OUTDIR FILE...\n");
     return 2;
   }
-  kerfwise::RunInputs in;
   in.sizeText = argv[1];
   in.destination = kerfwise::Destination::SlicedPath;
   in.slicePath = WindowsPath(argv[2]);

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "kerfwise/engine/CheckFile.h"
+#include "kerfwise/engine/Crc32.h"
 #include "kerfwise/engine/IoError.h"
 #include "tests/slicing/SliceTestKit.h"
 
@@ -245,11 +247,17 @@ TEST_F(Run, ErrorsStopTheRunWithTheRunTimeMessage) {
   EXPECT_EQ(h2.calls, (Strings{"started", "ended", "error:'abc' is not a valid slice size"}));
   EXPECT_FALSE(Exists(dir + "A.s10"));
 
+  struct NoList : slicetest::Platform {
+    std::unique_ptr<WriteFile> Create(const std::string& p) override {
+      if (p.size() > 4 && p.substr(p.size() - 4) == ".sss") throw IoError(kAccessDenied);
+      return base.Create(p);
+    }
+  } noList;
+  noList.programFolder = fs.programFolder;
   slicetest::Host h3;
   in.sizeText = "1.44";
   in.deleteSource = true;
-  slicetest::MakeFolder(dir + "A.sss");
-  EXPECT_EQ(RunSlicing(in, h3, fs), RunOutcome::Failed);
+  EXPECT_EQ(RunSlicing(in, h3, noList), RunOutcome::Failed);
   EXPECT_EQ(h3.calls.back(), "error:Cannot create file " + dir + "A.sss");
   EXPECT_FALSE(Exists(dir + "As.bat"));
   EXPECT_TRUE(Exists(dir + "A.DAT")) << "kept while its set has no slice list";
@@ -321,7 +329,7 @@ struct Virtual : slicetest::Platform {
     auto w = std::make_unique<Writer>();
     w->v = this;
     std::string ext = p.substr(p.size() - 4);
-    if (ext != ".sss" && ext != ".bat") {
+    if (ext != ".sss" && ext != ".bat" && ext != ".ssc") {
       w->slice = int64_t(written.size());
       written.push_back(0);
     }
@@ -345,6 +353,7 @@ TEST_F(Run, FullDiskIsReportedAndClaimsNoCompleteSet) {
   EXPECT_FALSE(Exists(dir + "REPORT.sss"));
   EXPECT_FALSE(Exists(dir + "REPORTs.bat"));
   EXPECT_FALSE(Exists(dir + "REPORTs.exe"));
+  EXPECT_FALSE(Exists(dir + "REPORT.ssc"));
 }
 
 TEST_F(Run, NoSetLooksCompleteAfterAFailedWriteOrClose) {
@@ -360,8 +369,15 @@ TEST_F(Run, NoSetLooksCompleteAfterAFailedWriteOrClose) {
   EXPECT_FALSE(Exists(dir + "REPORT.sss")) << "a cut slice list is removed";
   EXPECT_TRUE(Exists(src));
 
+  // What a failed run leaves is not taken over by the next: the user clears it.
+  slicetest::Host retry;
+  EXPECT_EQ(RunSlicing(in, retry, fs), RunOutcome::Done);
+  EXPECT_EQ(retry.calls[1], "error:The slices of " + src + " would overwrite " + dir +
+                                "REPORT.s10, left by another set or an unfinished run");
+
   // A slice whose close fails may not hold its data: the source stays.
   for (const char* slice : {"REPORT.s11", "REPORT.s12"}) {
+    for (const char* n : {"REPORT.s10", "REPORT.s11", "REPORT.s12"}) slicetest::SystemDelete(dir + n);
     SmallDisk shaky;
     shaky.programFolder = fs.programFolder;
     shaky.badClose = dir + slice;
@@ -377,6 +393,7 @@ TEST_F(Run, SourcesOfFiveGigabytes) {
   Virtual v;
   v.size = (int64_t(5) << 30) + 3;
   in.sources = {"C:\\BIG.ISO"};
+  in.checkValues = false;  // five gigabytes of CRC under the sanitizers: minutes
   EXPECT_EQ(RunSlicing(in, host, v), RunOutcome::Done);
   EXPECT_EQ(v.written, SliceLengths(v.size, ParseSliceSize("1.44")));
   ASSERT_FALSE(host.progress.empty());
@@ -426,4 +443,153 @@ TEST_F(Run, MessagesAreProcessedEvery50MsOnFastAndSlowDisks) {
       EXPECT_LT(pumps, 200) << "big chunks on a fast disk";
     }
   }
+}
+
+// The destination and "delete source" outlive a run: a later run must not
+// take the names of an earlier run's set of another file.
+TEST_F(Run, AnEarlierSetOfAnotherFileIsNeverReplaced) {
+  in.destination = Destination::SlicedPath;
+  in.slicePath = dir + "out\\";
+  slicetest::MakeFolder(in.slicePath);
+  in.sizeText = "@4096";
+  in.deleteSource = true;
+  Source("REPORT.DOC", 10000, 1);
+  ASSERT_EQ(Go(), RunOutcome::Done);
+  std::string list = Get(in.slicePath + "REPORT.sss");
+
+  // Another day: REPORT.XLS into the same folder, with a third file after it.
+  in.sources.clear();
+  std::string xls = Source("REPORT.XLS", 9000, 2);
+  Source("ZEBRA.DAT", 5000, 3);
+  slicetest::Host later;
+  EXPECT_EQ(RunSlicing(in, later, fs), RunOutcome::Done);
+  EXPECT_EQ(later.calls, (Strings{"started", "error:The slices of " + xls + " would overwrite those of REPORT.DOC (" +
+                                                 in.slicePath + "REPORT.sss)", "ended"}));
+  EXPECT_EQ(Get(xls), Pattern(9000, 2)) << "kept whatever delete source says";
+  EXPECT_EQ(Get(in.slicePath + "REPORT.sss"), list);
+  EXPECT_EQ(Get(in.slicePath + "REPORT.s10") + Get(in.slicePath + "REPORT.s11") + Get(in.slicePath + "REPORT.s12"),
+            Pattern(10000, 1));
+  EXPECT_TRUE(Exists(in.slicePath + "ZEBRA.sss")) << "the run goes on";
+  EXPECT_FALSE(Exists(dir + "ZEBRA.DAT"));
+
+  // Slices without a list, or a file at the list's name that is no list,
+  // belong to someone else as well.
+  slicetest::SystemDelete(in.slicePath + "REPORT.sss");
+  slicetest::Host orphan;
+  in.sources = {xls};
+  EXPECT_EQ(RunSlicing(in, orphan, fs), RunOutcome::Done);
+  EXPECT_EQ(orphan.calls[1], "error:The slices of " + xls + " would overwrite " + in.slicePath + "REPORT.s10, left by another set or an unfinished run");
+  Put(in.slicePath + "REPORT.sss", "my own notes");
+  slicetest::Host notes;
+  EXPECT_EQ(RunSlicing(in, notes, fs), RunOutcome::Done);
+  EXPECT_EQ(notes.calls[1], "error:The slices of " + xls + " would overwrite " + in.slicePath + "REPORT.sss");
+  EXPECT_EQ(Get(in.slicePath + "REPORT.sss"), "my own notes");
+  EXPECT_TRUE(Exists(xls));
+}
+
+TEST_F(Run, AnEarlierSetOfTheSameFileIsReplaced) {
+  in.destination = Destination::SlicedPath;
+  in.slicePath = dir + "out\\";
+  slicetest::MakeFolder(in.slicePath);
+  in.sizeText = "@2048";
+  std::string src = Source("REPORT.DOC", 5000, 1);
+  ASSERT_EQ(Go(), RunOutcome::Done);
+  EXPECT_TRUE(Exists(in.slicePath + "REPORT.s12"));
+  // Changed and sliced again with fewer, larger slices.
+  Put(src, Pattern(6000, 4));
+  in.sizeText = "@4096";
+  slicetest::Host again;
+  EXPECT_EQ(RunSlicing(in, again, fs), RunOutcome::Done);
+  EXPECT_EQ(again.calls, (Strings{"started", "ended"}));
+  EXPECT_EQ(Get(in.slicePath + "REPORT.sss"), "NODEL\r\nREPORT.DOC\r\nREPORT.s10\r\nREPORT.s11\r\n");
+  EXPECT_EQ(Get(in.slicePath + "REPORT.s10") + Get(in.slicePath + "REPORT.s11"), Pattern(6000, 4));
+
+  // More slices than the earlier set had: a slice its list does not name is not its.
+  Put(in.slicePath + "REPORT.s12", "a stranger");
+  in.sizeText = "@2048";
+  slicetest::Host more;
+  EXPECT_EQ(RunSlicing(in, more, fs), RunOutcome::Done);
+  EXPECT_EQ(more.calls[1], "error:The slices of " + src + " would overwrite " + in.slicePath + "REPORT.s12, left by another set or an unfinished run");
+  EXPECT_EQ(Get(in.slicePath + "REPORT.s12"), "a stranger");
+}
+
+TEST_F(Run, EachFloppyIsLookedAtBeforeItIsWritten) {
+  in.destination = Destination::FloppyDisk;
+  in.driveText = dir + "floppy";
+  slicetest::MakeFolder(in.driveText);
+  in.sizeText = "@4096";
+  in.deleteSource = true;
+  std::string one = Source("ONE.DAT", 10000, 1);
+  Source("TWO.DAT", 5000, 2);
+  // Disk 2 of ONE.DAT holds an old ONE.s11 of someone else's; the first disk is empty.
+  host.prompt = [&](const std::string& t) {
+    if (t == "Please insert Disk 2 of 0") Put(dir + "floppy\\ONE.s11", "old");
+    return true;
+  };
+  EXPECT_EQ(Go(), RunOutcome::Done);
+  EXPECT_EQ(host.calls, (Strings{"started", "prompt:Please insert Disk 1 of 0", "prompt:Please insert Disk 2 of 0",
+                                 "error:The slices of " + one + " would overwrite " + dir + "floppy\\ONE.s11, left by another set or an unfinished run",
+                                 "prompt:Please insert Disk 1 of 0", "prompt:Please insert Disk 3 of 0", "ended"}));
+  EXPECT_EQ(Get(dir + "floppy\\ONE.s11"), "old");
+  EXPECT_FALSE(Exists(dir + "floppy\\ONE.sss"));
+  EXPECT_EQ(Get(one), Pattern(10000, 1));
+  EXPECT_TRUE(Exists(dir + "floppy\\TWO.sss"));
+
+  // The last disk of another file's set: its list would be replaced. A disk
+  // that only holds that set's list, and takes a slice, is fine.
+  in.sources = {one};
+  in.driveText = dir + "floppy2";
+  slicetest::MakeFolder(in.driveText);
+  Put(dir + "floppy2\\ONE.sss", "NODEL\r\nONE.TXT\r\nONE.s10\r\n");
+  slicetest::Host last;
+  EXPECT_EQ(RunSlicing(in, last, fs), RunOutcome::Done);
+  EXPECT_EQ(last.calls[4], "error:The slices of " + one + " would overwrite those of ONE.TXT (" + dir + "floppy2\\ONE.sss)");
+  EXPECT_EQ(Get(dir + "floppy2\\ONE.sss"), "NODEL\r\nONE.TXT\r\nONE.s10\r\n");
+  EXPECT_TRUE(Exists(one));
+}
+
+TEST_F(Run, CheckValuesOfEverySliceAndTheWholeFile) {
+  Source("REPORT.DOC", 10000, 5);
+  in.sizeText = "@4096";
+  ASSERT_EQ(Go(), RunOutcome::Done);
+  std::string all = Pattern(10000, 5);
+  auto line = [&](const std::string& bytes, const std::string& name) {
+    return CrcText(Crc32(0, bytes.data(), bytes.size())) + " " + std::to_string(bytes.size()) + " " + name + "\r\n";
+  };
+  EXPECT_EQ(Get(dir + "REPORT.ssc"), "CRC32\r\n" + line(all, "REPORT.DOC") + line(all.substr(0, 4096), "REPORT.s10") +
+                                         line(all.substr(4096, 4096), "REPORT.s11") + line(all.substr(8192), "REPORT.s12"));
+  EXPECT_EQ(Get(dir + "REPORT.sss"), "NODEL\r\nREPORT.DOC\r\nREPORT.s10\r\nREPORT.s11\r\nREPORT.s12\r\n")
+      << "the slice list stays as every joiner reads it";
+
+  // A disk with no room for them: the set is still made, and joins unchecked.
+  SmallDisk full;
+  full.programFolder = fs.programFolder;
+  full.room = 10000 + 60;  // the slices and the list
+  slicetest::Host h;
+  EXPECT_EQ(RunSlicing(in, h, full), RunOutcome::Done);
+  EXPECT_FALSE(Exists(dir + "REPORT.ssc")) << "no cut check values";
+  EXPECT_TRUE(Exists(dir + "REPORT.sss"));
+}
+
+// "C:\DATA\.", "C:\DATA\SUB\..", "C:\LONGFO~1": one folder, whatever the spelling.
+TEST_F(Run, AFolderSpelledAnotherWayIsTheSameFolder) {
+  slicetest::MakeFolder(dir + "sub");
+  Source("REPORT.DOC", 10);
+  std::string list = Source("REPORTs.exe", 10, 2);
+  in.destination = Destination::SlicedPath;
+  in.deleteSource = true;
+  for (std::string spelled : {dir + ".\\", dir + "sub\\..", dir + "sub\\.\\..\\"}) {
+    in.slicePath = spelled;
+    slicetest::Host h;
+    EXPECT_EQ(RunSlicing(in, h, fs), RunOutcome::Failed) << spelled;
+    EXPECT_EQ(h.calls.back(), "error:The slices of " + dir + "REPORT.DOC would overwrite " + list) << spelled;
+    EXPECT_EQ(Get(list), Pattern(10, 2));
+    EXPECT_TRUE(Exists(dir + "REPORT.DOC"));
+    EXPECT_FALSE(Exists(dir + "REPORT.s10"));
+  }
+  in.sources = {dir + "REPORT.DOC", dir + "sub\\..\\REPORT.DOC"};
+  in.deleteSource = false;
+  in.slicePath = dir + "sub";
+  slicetest::Host twice;
+  EXPECT_EQ(RunSlicing(in, twice, fs), RunOutcome::Done) << "the same file twice, spelled two ways";
 }

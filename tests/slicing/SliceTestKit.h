@@ -55,6 +55,7 @@ struct Platform : kerfwise::Platform {
   bool CopyOver(const std::string& a, const std::string& b) override { return base.CopyOver(a, b); }
   bool Rename(const std::string& a, const std::string& b) override { return base.Rename(a, b); }
   bool Exists(const std::string& p) override { return base.Exists(p); }
+  std::string FullPath(const std::string& p) override { return base.FullPath(p); }
   std::string ProgramFolder() override { return programFolder; }
   char DecimalSeparator() override { return separator; }
   uint32_t Milliseconds() override { return base.Milliseconds(); }

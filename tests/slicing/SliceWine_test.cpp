@@ -88,7 +88,7 @@ TEST(Wine, FloppiesInDriveAThenUnkerfRebuilds) {
   EXPECT_EQ(Files(dir + "disk2\\"), Strings{"REPORT.s11"});
   Strings last = Files(dir + "disk3\\");
   std::sort(last.begin(), last.end());
-  EXPECT_EQ(last, (Strings{"REPORT.s12", "REPORT.sss", "REPORTs.bat", "REPORTs.exe"}));
+  EXPECT_EQ(last, (Strings{"REPORT.s12", "REPORT.ssc", "REPORT.sss", "REPORTs.bat", "REPORTs.exe"}));
 
   // The user copies the disks into one folder and starts the joiner copy.
   std::string join = dir + "join\\";
@@ -143,4 +143,62 @@ TEST(Wine, UnkerfReportsThroughItsExitCode) {
   EXPECT_EQ(RunUnkerf(Unkerf(), "/q \"" + dir + "R.sss\""), 0u);
   EXPECT_EQ(Get(dir + "R.DOC"), Pattern(2048) + Pattern(10));
   EXPECT_TRUE(Exists(dir + "R.s11"));
+}
+
+// The folder of the sources typed as its short name, with a "." part or a
+// trailing dot: the joiner copy would land on another source of the run.
+TEST(Wine, AFolderSpelledAnotherWayIsTheSameFolder) {
+  std::string dir = slicetest::ScratchFolder() + "Long Folder Name";
+  slicetest::MakeFolder(dir);
+  char shortName[MAX_PATH];
+  ASSERT_GT(GetShortPathNameA(dir.c_str(), shortName, MAX_PATH), 0u);
+  ASSERT_NE(std::string(shortName), dir);
+  Put(dir + "\\REPORT.DOC", Pattern(10));
+  Put(dir + "\\REPORTs.exe", Pattern(10, 2));
+  RunInputs in;
+  in.sources = {dir + "\\REPORT.DOC", dir + "\\REPORTs.exe"};
+  in.destination = Destination::SlicedPath;
+  in.deleteSource = true;
+  for (std::string spelled : {std::string(shortName), dir + "\\.", dir + ".", std::string(shortName) + "\\.\\"}) {
+    in.slicePath = spelled;
+    slicetest::Host host;
+    EXPECT_EQ(RunSlicing(in, host, kerfwise::SystemPlatform()), RunOutcome::Failed) << spelled;
+    EXPECT_EQ(host.calls.back(), "error:The slices of " + dir + "\\REPORT.DOC would overwrite " + dir + "\\REPORTs.exe");
+    EXPECT_EQ(Get(dir + "\\REPORTs.exe"), Pattern(10, 2)) << spelled;
+    EXPECT_TRUE(Exists(dir + "\\REPORT.DOC"));
+    EXPECT_TRUE(Files(dir + "\\").size() == 2) << spelled;
+  }
+}
+
+// unkerf.exe on a set whose check values tell a slice from another set's.
+TEST(Wine, UnkerfChecksEverySlice) {
+  std::string dir = slicetest::ScratchFolder();
+  slicetest::Platform fs;
+  fs.programFolder = Unkerf().substr(0, Unkerf().rfind('\\') + 1);
+  Put(dir + "REPORT.DOC", Pattern(10000, 4));
+  RunInputs in;
+  in.sources = {dir + "REPORT.DOC"};
+  in.sizeText = "@4096";
+  in.destination = Destination::SlicedPath;
+  in.slicePath = dir + "out";
+  slicetest::MakeFolder(in.slicePath);
+  slicetest::Host host;
+  ASSERT_EQ(RunSlicing(in, host, fs), RunOutcome::Done);
+  std::string out = dir + "out\\", exe = out + "REPORTs.exe";
+
+  EXPECT_EQ(RunUnkerf(exe, "/q"), 0u) << "intact";
+  EXPECT_EQ(Get(out + "REPORT.DOC"), Pattern(10000, 4));
+  slicetest::SystemDelete(out + "REPORT.DOC");
+
+  std::string written = Get(out + "REPORT.s11");
+  Put(out + "REPORT.s11", Pattern(4096, 5));
+  EXPECT_NE(RunUnkerf(exe, "/q"), 0u) << "another REPORT.s11 of the same size";
+  EXPECT_EQ(Files(out).size(), 7u) << "no rebuilt or half-built file";
+  EXPECT_FALSE(Exists(out + "REPORT.DOC"));
+
+  // A set of an older splitter has no check values: joined as before.
+  Put(out + "REPORT.s11", written);
+  slicetest::SystemDelete(out + "REPORT.ssc");
+  EXPECT_EQ(RunUnkerf(exe, "/q"), 0u);
+  EXPECT_EQ(Get(out + "REPORT.DOC"), Pattern(10000, 4));
 }

@@ -16,6 +16,8 @@ echo "slices of REPORT.DOC (3,000,000 bytes) at 1.44:"
 (cd "$work/disk" && ls -l --time-style=+ | sed 1d | awk '{printf "  %-12s %9s\n", $NF, $5}')
 echo "REPORT.sss:"; sed 's/\r$//; s/^/  /' "$work/disk/REPORT.sss"
 echo "REPORTs.bat:"; sed 's/\r$//; s/^/  /' "$work/disk/REPORTs.bat"
+echo "REPORT.ssc (CRC-32 and size of the file and of each slice, checked by the joiner):"
+sed 's/\r$//; s/^/  /' "$work/disk/REPORT.ssc"
 
 "$run" "$work/disk/REPORTs.exe" /q
 if cmp -s "$work/REPORT.DOC" "$work/disk/REPORT.DOC"; then
