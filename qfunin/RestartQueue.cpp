@@ -5,6 +5,7 @@
 #include "qfunin/WininitText.h"
 #include "toolkit/Handle.h"
 #include "toolkit/NextBoot.h"
+#include "toolkit/PathText.h"
 
 namespace qfunin {
 
@@ -41,7 +42,7 @@ bool WininitDelete(const std::string& path) {
   char windows[MAX_PATH];
   UINT w = GetWindowsDirectoryA(windows, sizeof windows);
   if (w == 0 || w >= sizeof windows) return false;
-  std::string ini = std::string(windows) + (windows[w - 1] == '\\' ? "" : "\\") + "WININIT.INI";
+  std::string ini = std::string(windows) + (kw::EndsWithChar(windows, '\\') ? "" : "\\") + "WININIT.INI";
   std::string text;
   return ReadAll(ini, text) && WriteAll(ini, AddWininitDelete(text, shortPath));
 }
