@@ -32,11 +32,15 @@ std::vector<std::string> BatchLines(bool deleteAfterJoin, std::string_view short
 
   std::vector<std::string> lines{"@echo off", "if exist " + target + " goto there"};
   for (const std::string& s : slices) lines.push_back("if not exist " + s + " goto missing");
+  // cmd.exe sets the errorlevel when a copy fails (a full disk); COMMAND.COM
+  // leaves it as the last program left it, which at worst keeps the slices.
   size_t next = 1;
   lines.push_back(CopyStep(slices.empty() ? std::string() : slices[0], slices, next, target));
+  lines.push_back("if errorlevel 1 goto failed");
   while (next < slices.size()) {
     size_t before = next;
     lines.push_back(CopyStep(target, slices, next, target));
+    lines.push_back("if errorlevel 1 goto failed");
     if (next == before) return {};  // names too long for any line: no batch file
   }
   // An existing target was refused above, so one here is the join's own.
@@ -48,7 +52,7 @@ std::vector<std::string> BatchLines(bool deleteAfterJoin, std::string_view short
                              "goto end", ":missing",
                              "echo A slice of " + target + " is missing: nothing was joined.",
                              "goto end", ":failed",
-                             "echo " + target + " was not made: the slices are kept.", ":end"});
+                             "echo " + target + " may not be whole: the slices are kept.", ":end"});
   for (const std::string& l : lines)
     if (l.size() > kMaxLine) return {};
   return lines;

@@ -211,6 +211,8 @@ TEST(JoinBatch, DeletingSetsCheckBeforeTheyDelete) {
   EXPECT_EQ(JoinedByCopyLines(lines, "R.DOC"), (Strings{"R.s10", "R.s11"}));
   EXPECT_LT(IndexOf(lines, "if not exist R.s11 goto missing"), IndexOf(lines, "copy /b R.s10 + R.s11 R.DOC"));
   EXPECT_EQ(IndexOf(lines, "DEL R.s10"), IndexOf(lines, "if not exist R.DOC goto failed") + 1);
+  EXPECT_EQ(lines[IndexOf(lines, "copy /b R.s10 + R.s11 R.DOC") + 1], "if errorlevel 1 goto failed")
+      << "a copy that failed on cmd.exe";
   for (const char* label : {":there", ":missing", ":failed", ":end"})
     EXPECT_LT(IndexOf(lines, label), lines.size()) << label;
 }
