@@ -28,7 +28,10 @@ bool PutString(const std::string& keyPath, const char* name, const char* text) {
 }
 
 // Not on Windows 95 or NT 4: looked up, and missing means 32-bit Windows.
+// Only the NT family has WOW64 (a Windows 9x version, also one a
+// compatibility layer reports, has none).
 bool UnderWow64() {
+  if (GetVersion() & 0x80000000) return false;
   using Fn = BOOL(WINAPI*)(HANDLE, PBOOL);
   HMODULE kernel = GetModuleHandleA("KERNEL32.DLL");
   auto isWow64 = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(kernel, "IsWow64Process")));
