@@ -4,9 +4,13 @@
 #include <cstdlib>
 
 #include "kerfwise/engine/SliceRules.h"
+#include "toolkit/PathText.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string_view text(reinterpret_cast<const char*>(data), size);
+  // Half the inputs walk the names as Shift JIS, where a lone lead byte may
+  // end the text.
+  kw::UseCodePage(size && (data[0] & 1) ? 932 : 1252);
   kerfwise::DiskEstimate(text, ',', 3000000);
   kerfwise::ShortTargetName(text);
   kerfwise::BasePath(text, kerfwise::Destination::CurrentDirectory, "A:", "C:\\");

@@ -35,8 +35,9 @@ std::vector<std::string> Lines(std::string_view text) {
 bool PlainName(std::string_view name) {
   if (name.empty() || name == "." || name == "..") return false;
   for (char c : name)
-    if (c == '\\' || c == '/' || c == ':' || c == '\0' || c == '\r') return false;
-  return true;
+    if (c == '\0' || c == '\r') return false;
+  // By character: in a double-byte code page '\' may be a second byte.
+  return kw::FindChar(name, "\\/:") == std::string_view::npos;
 }
 
 std::string ReadAll(const std::string& path, kerfwise::Platform& fs, const char* kind = "slice list") {
@@ -120,7 +121,7 @@ SliceList ParseSliceList(std::string_view text, const std::string& path) {
 
 std::string ListPathForProgram(std::string_view programPath) {
   std::string base = kw::ChangeFileExt(programPath, "");
-  if (!base.empty() && (base.back() == 's' || base.back() == 'S') &&
+  if ((kw::EndsWithChar(base, 's') || kw::EndsWithChar(base, 'S')) &&
       !kw::ExtractFileName(base).empty())
     base.pop_back();
   return base + ".sss";

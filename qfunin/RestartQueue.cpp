@@ -5,6 +5,7 @@
 #include "qfunin/WininitText.h"
 #include "toolkit/Handle.h"
 #include "toolkit/NextBoot.h"
+#include "toolkit/PathText.h"
 
 namespace qfunin {
 

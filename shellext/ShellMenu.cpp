@@ -65,7 +65,9 @@ STDMETHODIMP ShellMenu::QueryContextMenu(HMENU menu, UINT index, UINT first, UIN
 
 STDMETHODIMP ShellMenu::InvokeCommand(CMINVOKECOMMANDINFO* info) {
   if (!info || info->cbSize < sizeof(CMINVOKECOMMANDINFO)) return E_INVALIDARG;
-  if (HIWORD(reinterpret_cast<UINT_PTR>(info->lpVerb)) != 0) {
+  // A verb string or a command offset: on 64-bit Windows a string may lie
+  // where HIWORD of its address is 0, so test the whole pointer.
+  if (!IS_INTRESOURCE(info->lpVerb)) {
     if (lstrcmpiA(info->lpVerb, kVerb) != 0) return E_INVALIDARG;
   } else if (LOWORD(reinterpret_cast<UINT_PTR>(info->lpVerb)) != 0) {
     return E_INVALIDARG;

@@ -2,6 +2,7 @@
 
 #include <list>
 
+#include "toolkit/PathText.h"
 #include "unpack/FileIo.h"
 
 namespace unpack {
@@ -67,7 +68,7 @@ class WinFile : public OutFile {
 
 class WinOutput : public Output {
  public:
-  explicit WinOutput(const std::string& root) : root_(root.empty() || root.back() == '\\' ? root : root + "\\") {}
+  explicit WinOutput(const std::string& root) : root_(root.empty() || kw::EndsWithChar(root, '\\') ? root : root + "\\") {}
   Kind Probe(const std::string& path, uint32_t* dosTime) override {
     WIN32_FIND_DATAA fd;
     const HANDLE f = FindFirstFileA(Native(root_, path).c_str(), &fd);

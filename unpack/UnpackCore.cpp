@@ -6,6 +6,7 @@
 #include <cstring>
 #include <map>
 
+#include "toolkit/PathText.h"
 #include "unpack/UnzipApi.h"
 
 namespace unpack {
@@ -181,7 +182,7 @@ class Run {
   std::string Fold(const std::string& path) const {
     if (opt_.foldName) return opt_.foldName(path);
     std::string key = path;
-    for (char& c : key) c = LowerChar(c);
+    for (size_t i = 0; i < key.size(); i += kw::CharSize(key, i)) key[i] = LowerChar(key[i]);
     return key;
   }
 
@@ -338,12 +339,17 @@ class Run {
 std::string SafePath(const std::string& stored, std::string* why) {
   std::string out, part;
   const std::string& name = stored;
-  const bool folder = !name.empty() && (name.back() == '/' || name.back() == '\\');
+  const bool folder = kw::EndsWithChar(name, '/') || kw::EndsWithChar(name, '\\');
   if (name.empty()) return *why = "empty name", "";
   if (name[0] == '/' || name[0] == '\\') return *why = "absolute path refused", "";
   if (name.find(':') != std::string::npos) return *why = "drive letter or stream name refused", "";
   for (size_t i = 0; i <= name.size(); ++i) {
     const char c = i < name.size() ? name[i] : '/';
+    if (i < name.size() && kw::CharSize(name, i) == 2) {
+      // A double-byte character: its second byte may be '\\' but divides nothing.
+      part.append(name, i++, 2);
+      continue;
+    }
     if (c != '/' && c != '\\') {
       if (static_cast<unsigned char>(c) < 32 || std::strchr("<>\"|?*", c)) return *why = "invalid character in name", "";
       part += c;

@@ -10,6 +10,7 @@ std::string IoMessage(int code) {
     case kAccessDenied: return "File access denied";
     case kReadBeyondEnd: return "Read beyond end of file";
     case kDiskFull: return "Disk full";
+    case kWriteProtected: return "Disk is write-protected";
     default: return "I/O error " + std::to_string(code);
   }
 }

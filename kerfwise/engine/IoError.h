@@ -12,9 +12,11 @@ enum IoCode {
   kAccessDenied = 5,
   kReadBeyondEnd = 100,
   kDiskFull = 101,
+  kWriteProtected = 150,
 };
 
-// "File not found", ..., "Disk full", or "I/O error %d" for other numbers.
+// "File not found", ..., "Disk full", "Disk is write-protected", or
+// "I/O error %d" for other numbers.
 std::string IoMessage(int code);
 
 // Not a runtime_error: the joiner would pull the run-time's second string

@@ -39,8 +39,8 @@ int IoCodeOf(int err) {
     case ENFILE: return kTooManyOpenFiles;
     case EACCES:
     case EPERM:
-    case EROFS:
     case EISDIR: return kAccessDenied;
+    case EROFS: return kWriteProtected;
     case ENOSPC:
     case EDQUOT: return kDiskFull;
     default: return err;

@@ -27,6 +27,9 @@ class SliceHost {
   virtual bool DiskPrompt(const std::string& text) = 0;
   // Error message box with this text.
   virtual void ShowError(const std::string& text) = 0;
+  // Information box after the run: something the user must know although
+  // every set is whole (a joiner copy that found no room on the last disk).
+  virtual void ShowNote(const std::string& text) = 0;
   // Cancel at a disk prompt: close the main window, which ends the program.
   virtual void CloseMainWindow() = 0;
 };

@@ -12,6 +12,15 @@ namespace {
 constexpr int64_t kHuge = int64_t(1) << 62;
 constexpr int kMaxFraction = 12;  // digits; enough that * 1,024,000 stays exact
 
+// Data bytes of a 720 KB floppy: 713 clusters of 1,024 bytes.
+constexpr int64_t k720KData = 713 * 1024;
+
+int64_t Pow10(int n) {
+  int64_t p = 1;
+  while (n-- > 0) p *= 10;
+  return p;
+}
+
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 std::string_view Trim(std::string_view s) {
@@ -52,7 +61,7 @@ std::optional<Decimal> ReadDecimal(std::string_view s) {
 
 std::string WithBackslash(std::string_view folder) {
   std::string out(folder);
-  if (!out.empty() && out.back() != '\\') out += '\\';
+  if (!out.empty() && !kw::EndsWithChar(out, '\\')) out += '\\';
   return out;
 }
 
@@ -73,11 +82,13 @@ SlicePlan ParseSliceSize(std::string_view text) {
   } else if (d->whole >= kHuge / 1024000) {
     size = kHuge;
   } else {
-    int64_t scale = 1;
-    for (int i = 0; i < d->digits; ++i) scale *= 10;
-    size = d->whole * 1024000 - 32000 + d->fraction * 1024000 / scale;
+    size = d->whole * 1024000 - 32000 + d->fraction * 1024000 / Pow10(d->digits);
   }
   if (size < 1) throw SizeTextError("The slice size must be at least one byte");
+  // 0.75 names the 720 KB floppy, whose 730,112 data bytes the formula's
+  // 736,000 overshoots: it fills that disk exactly instead.
+  if (!bytes && !d->negative && d->whole == 0 && d->digits >= 2 && d->fraction == 75 * Pow10(d->digits - 2))
+    return SlicePlan{k720KData, k720KData};
   SlicePlan plan{size, size};
   // Decimal sizes cut at whole blocks; exact sizes, and sizes below one block,
   // cut at exactly the size.
@@ -127,7 +138,10 @@ std::vector<int64_t> SliceLengths(int64_t fileSize, const SlicePlan& plan) {
 
 std::string SliceStem(std::string_view sourcePath) {
   std::string name = kw::ExtractFileName(sourcePath);
-  if (name.size() >= 3) name.resize(name.size() - 3);
+  // Three characters, which in a double-byte code page may be more bytes.
+  std::vector<size_t> starts;
+  for (size_t i = 0; i < name.size(); i += kw::CharSize(name, i)) starts.push_back(i);
+  if (starts.size() >= 3) name.resize(starts[starts.size() - 3]);
   return name;
 }
 
@@ -155,25 +169,15 @@ std::string ShortTargetName(std::string_view fileName) {
   std::string name(fileName);
   if (!ext.empty()) name.erase(name.find(ext), ext.size());
   std::string out;
-  for (char c : name)
-    if (c != ' ' && out.size() < 7) out += c;
-  return out + ext;
+  for (char c : name)  // a blank is never the second byte of a character
+    if (c != ' ') out += c;
+  return std::string(kw::CutToBytes(out, 7)) + ext;
 }
 
 std::vector<std::string> SliceListLines(bool deleteAfterJoin, std::string_view fileName,
                                         const std::vector<std::string>& slices) {
   std::vector<std::string> lines{deleteAfterJoin ? "DEL" : "NODEL", std::string(fileName)};
   lines.insert(lines.end(), slices.begin(), slices.end());
-  return lines;
-}
-
-std::vector<std::string> BatchLines(bool deleteAfterJoin, std::string_view shortTarget,
-                                    const std::vector<std::string>& slices) {
-  std::string copy = "copy /b ";
-  for (size_t i = 0; i < slices.size(); ++i) copy += (i ? " + " : "") + slices[i];
-  std::vector<std::string> lines{"@echo off", copy + " " + std::string(shortTarget)};
-  if (deleteAfterJoin)
-    for (const std::string& s : slices) lines.push_back("DEL " + s);
   return lines;
 }
 

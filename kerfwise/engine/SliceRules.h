@@ -59,9 +59,12 @@ std::string BasePath(std::string_view sourcePath, Destination destination,
 // The 8.3-friendly target of the batch file: "My Long Report.DOC" -> "MyLongR.DOC".
 std::string ShortTargetName(std::string_view fileName);
 
-// Lines of <base>.sss and <base>s.bat (without line ends).
+// Lines of <base>.sss (without line ends).
 std::vector<std::string> SliceListLines(bool deleteAfterJoin, std::string_view fileName,
                                         const std::vector<std::string>& slices);
+// Lines of <base>s.bat (JoinBatch.cpp): today's two lines while they are safe
+// on DOS; else no line over 127 characters, every slice checked first, the
+// target checked before any DEL. Empty when names are too long for DOS lines.
 std::vector<std::string> BatchLines(bool deleteAfterJoin, std::string_view shortTarget,
                                     const std::vector<std::string>& slices);
 

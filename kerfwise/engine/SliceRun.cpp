@@ -64,6 +64,9 @@ class Run {
     return RunOutcome::Done;
   }
 
+  // What the user must hear once the run is over, one line each.
+  const std::string& Notes() const { return notes_; }
+
  private:
   bool Floppy() const { return in_.destination == Destination::FloppyDisk; }
 
@@ -225,7 +228,10 @@ class Run {
     slice.reset();
     EndSlice(check, names.back(), crc, fill);
     if (in_.checkValues) WriteCheckFile(base, check);
-    WriteJoinFiles(source, names);
+    if (!WriteJoinFiles(source, names)) {
+      host_.CloseMainWindow();
+      return RunOutcome::Cancelled;
+    }
     // Only once the slice list stands: a set without it is no copy to rely on.
     if (in_.deleteSource) fs_.Delete(source);
     return RunOutcome::Done;
@@ -251,33 +257,46 @@ class Run {
     }
   }
 
-  void WriteJoinFiles(const std::string& source, const std::vector<std::string>& names) {
+  void WriteList(const std::string& list, const std::string& text) {
+    std::unique_ptr<WriteFile> f;
+    try {
+      f = fs_.Create(list);
+    } catch (const IoError&) {
+      throw kw::Error("Cannot create file " + list);
+    }
+    try {
+      f->Write(text.data(), text.size());
+      f->Close();
+    } catch (const IoError&) {
+      f.reset();
+      fs_.Delete(list);  // a cut list would name a cut set
+      throw;
+    }
+  }
+
+  // false: Cancel at the prompt for one more disk.
+  bool WriteJoinFiles(const std::string& source, const std::vector<std::string>& names) {
     std::string name = kw::ExtractFileName(source);
     std::string base = BasePath(source, in_.destination, in_.driveText, in_.slicePath);
     std::string list = base + ".sss";
-    {
-      std::unique_ptr<WriteFile> f;
-      try {
-        f = fs_.Create(list);
-      } catch (const IoError&) {
-        throw kw::Error("Cannot create file " + list);
-      }
-      try {
-        std::string text = JoinCrLf(SliceListLines(in_.deleteSlicesAfterJoin, name, names));
-        f->Write(text.data(), text.size());
-        f->Close();
-      } catch (const IoError&) {
-        f.reset();
-        fs_.Delete(list);  // a cut list would name a cut set
-        throw;
-      }
+    std::string text = JoinCrLf(SliceListLines(in_.deleteSlicesAfterJoin, name, names));
+    try {
+      WriteList(list, text);
+    } catch (const IoError& e) {
+      // A last slice that filled its floppy (0.75 fills a 720 KB disk
+      // exactly): the set's own files go on one more disk.
+      if (!Floppy() || e.code != kDiskFull) throw;
+      if (!Prompt(++disk_)) return false;
+      WriteList(list, text);
     }
-    // DOS batch files cannot name paths with blanks.
-    if (list.find(' ') == std::string::npos) {
+    // DOS batch files cannot name paths with blanks, nor names too long for
+    // their lines.
+    std::vector<std::string> batchLines =
+        BatchLines(in_.deleteSlicesAfterJoin, ShortTargetName(name), names);
+    if (list.find(' ') == std::string::npos && !batchLines.empty()) {
       std::string batch = base + "s.bat";
       try {
-        std::string text =
-            JoinCrLf(BatchLines(in_.deleteSlicesAfterJoin, ShortTargetName(name), names));
+        std::string text = JoinCrLf(batchLines);
         auto f = fs_.Create(batch);
         f->Write(text.data(), text.size());
         f->Close();
@@ -285,7 +304,16 @@ class Run {
         fs_.Delete(batch);  // half a copy line would join half the file
       }
     }
-    fs_.CopyOver(fs_.ProgramFolder() + "unkerf.exe", base + "s.exe");
+    std::string joiner = fs_.ProgramFolder() + "unkerf.exe";
+    if (!fs_.CopyOver(joiner, base + "s.exe")) {
+      fs_.Delete(base + "s.exe");  // a cut copy would not run
+      if (Floppy() && fs_.Exists(joiner))
+        notes_ += "There was no room for the joiner " + kw::ExtractFileName(base) + "s.exe beside the slices of " +
+                  name + " on the last disk. The set is whole: join it with " +
+                  (fs_.Exists(base + "s.bat") ? kw::ExtractFileName(base) + "s.bat or " : std::string()) +
+                  "another copy of unkerf.exe.\n";
+    }
+    return true;
   }
 
   const RunInputs& in_;
@@ -299,6 +327,7 @@ class Run {
   int bar_ = 0;
   std::vector<char> buffer_;
   std::vector<Claim> claims_;
+  std::string notes_;  // said once the run is over
 };
 }  // namespace
 
@@ -306,14 +335,16 @@ RunOutcome RunSlicing(const RunInputs& in, SliceHost& host, Platform& fs) {
   host.RunStarted();
   RunOutcome outcome = RunOutcome::Done;
   std::string error;
+  Run run(in, host, fs);
   try {
-    outcome = Run(in, host, fs).Go();
+    outcome = run.Go();
   } catch (const std::exception& e) {
     outcome = RunOutcome::Failed;
     error = e.what();
   }
   if (outcome == RunOutcome::Cancelled) return outcome;
   host.RunEnded();
+  if (!run.Notes().empty()) host.ShowNote(run.Notes().substr(0, run.Notes().size() - 1));
   if (outcome == RunOutcome::Failed) host.ShowError(error);
   return outcome;
 }

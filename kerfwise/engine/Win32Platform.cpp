@@ -4,6 +4,7 @@
 
 #include "kerfwise/engine/IoError.h"
 #include "kerfwise/engine/Platform.h"
+#include "toolkit/PathText.h"
 
 namespace kerfwise {
 
@@ -17,6 +18,7 @@ int IoCodeOf(DWORD err) {
     case ERROR_ACCESS_DENIED: return kAccessDenied;
     case ERROR_HANDLE_DISK_FULL:
     case ERROR_DISK_FULL: return kDiskFull;
+    case ERROR_WRITE_PROTECT: return kWriteProtected;
     default: return int(err);
   }
 }
@@ -126,7 +128,7 @@ class Win32Platform : public Platform {
     char buf[MAX_PATH];
     DWORD n = GetModuleFileNameA(nullptr, buf, MAX_PATH);
     std::string p(buf, n < MAX_PATH ? n : 0);
-    return p.substr(0, p.find_last_of("\\:") + 1);
+    return kw::ExtractFilePath(p);
   }
   char DecimalSeparator() override {
     char buf[8] = ".";

@@ -18,13 +18,25 @@ const std::string kServerKey = std::string("CLSID\\") + kHandlerClsid + "\\InPro
 const char kHandlersKey[] = "*\\shellex\\ContextMenuHandlers";
 
 // Each entry opens its own key, creating what is missing.
-void PutString(const std::string& keyPath, const char* name, const char* text) {
+bool PutString(const std::string& keyPath, const char* name, const char* text) {
   RegKey key;
   if (RegCreateKeyExA(HKEY_CLASSES_ROOT, keyPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                       key.Out(), nullptr) != ERROR_SUCCESS)
-    return;
-  RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
-                 static_cast<DWORD>(lstrlenA(text) + 1));
+    return false;
+  return RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                        static_cast<DWORD>(lstrlenA(text) + 1)) == ERROR_SUCCESS;
+}
+
+// Not on Windows 95 or NT 4: looked up, and missing means 32-bit Windows.
+// Only the NT family has WOW64 (a Windows 9x version, also one a
+// compatibility layer reports, has none).
+bool UnderWow64() {
+  if (GetVersion() & 0x80000000) return false;
+  using Fn = BOOL(WINAPI*)(HANDLE, PBOOL);
+  HMODULE kernel = GetModuleHandleA("KERNEL32.DLL");
+  auto isWow64 = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(kernel, "IsWow64Process")));
+  BOOL wow64 = FALSE;
+  return isWow64 && isWow64(GetCurrentProcess(), &wow64) && wow64;
 }
 
 // Windows NT's RegDeleteKey refuses keys with subkeys: delete depth first.
@@ -56,10 +68,14 @@ void RemoveBelow(const char* parentPath) {
 
 }  // namespace
 
-void RegisterHandler() {
-  PutString(kServerKey, nullptr, "kerfwise.dll");
-  PutString(kServerKey, "ThreadingModel", "Apartment");
-  PutString(std::string(kHandlersKey) + "\\" + kHandlerClsid, nullptr, "**");
+Registration RegisterHandler() {
+  if (UnderWow64()) return Registration::Wow64;
+  bool ok = PutString(kServerKey, nullptr, "kerfwise.dll") &&
+            PutString(kServerKey, "ThreadingModel", "Apartment") &&
+            PutString(std::string(kHandlersKey) + "\\" + kHandlerClsid, nullptr, "**");
+  if (ok) return Registration::Done;
+  RemoveHandler();  // half an entry would only confuse the shell
+  return Registration::Refused;
 }
 
 void RemoveHandler() {

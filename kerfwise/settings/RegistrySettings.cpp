@@ -15,7 +15,7 @@ const char kProgramValue[] = "program";
 
 std::string ReadSetting(const char* name) {
   RegKey key;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSettingsKey, 0, KEY_ALL_ACCESS, key.Out()) != ERROR_SUCCESS)
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSettingsKey, 0, KEY_READ, key.Out()) != ERROR_SUCCESS)
     return "";
   // Ask the size first: a value of any length comes back whole.
   DWORD type = 0, size = 0;
@@ -29,11 +29,11 @@ std::string ReadSetting(const char* name) {
   return text.substr(0, text.find('\0'));
 }
 
-void WriteSetting(const char* name, const std::string& text) {
+bool WriteSetting(const char* name, const std::string& text) {
   RegKey key;
-  if (RegCreateKeyA(HKEY_LOCAL_MACHINE, kSettingsKey, key.Out()) != ERROR_SUCCESS) return;
-  RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.data()),
-                 static_cast<DWORD>(text.size()));
+  if (RegCreateKeyA(HKEY_LOCAL_MACHINE, kSettingsKey, key.Out()) != ERROR_SUCCESS) return false;
+  return RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.data()),
+                        static_cast<DWORD>(text.size())) == ERROR_SUCCESS;
 }
 
 }  // namespace kerfwise

@@ -63,7 +63,10 @@ void TfKerfwise::FormActivate() {
   if (r != RunOutcome::Cancelled && stopTag_ == 0) CloseWindow();
 }
 
-void TfKerfwise::FormClose() { settings_.Save(store_, *this); }
+void TfKerfwise::FormClose() {
+  settings_.Save(store_, *this);
+  SayIfSettingsRefused();
+}
 
 void TfKerfwise::CloseWindow() {
   if (running_) {
@@ -105,7 +108,17 @@ void TfKerfwise::Button3Click() { filenames.Clear(); }
 // During a run too: the run took its own copy of the list when it started,
 // so what is dropped now waits for the next run.
 void TfKerfwise::FileDrop(TDropPanel&, const std::vector<std::string>& files, int, int) {
-  for (const std::string& f : files) filenames.Add(f);
+  std::string folders;
+  for (const std::string& f : files) {
+    DWORD a = GetFileAttributesA(f.c_str());
+    if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY))
+      folders += "\n" + f;  // would fail the whole run later, without its name
+    else
+      filenames.Add(f);
+  }
+  if (!folders.empty())
+    MessageBoxA(Handle(), ("Kerfwise slices files, not folders. Not added:" + folders).c_str(), "Kerfwise",
+                MB_OK | MB_ICONWARNING);
 }
 
 // ---- Runs
@@ -192,6 +205,10 @@ bool TfKerfwise::DiskPrompt(const std::string& text) { return kw::Confirm(text);
 
 void TfKerfwise::ShowError(const std::string& text) { kw::App().ShowException(text.c_str()); }
 
+void TfKerfwise::ShowNote(const std::string& text) {
+  MessageBoxA(Handle(), text.c_str(), "Kerfwise", MB_OK | MB_ICONINFORMATION);
+}
+
 void TfKerfwise::CloseMainWindow() {
   running_ = false;  // the run ends with this; nothing waits for it
   CloseNow();
@@ -210,15 +227,37 @@ void TfKerfwise::About1Click() { about_->Execute(); }
 
 void TfKerfwise::cbRightClickClick() {
   if (cbRightClick.Checked()) {
-    RegisterHandler();
-    // Where kerfwise.dll finds this program; the handler is registered by
-    // file name only.
-    WriteSetting(kProgramValue, ProgramPath());
-    WriteSetting("right", "true");
-  } else {
-    RemoveHandler();
-    WriteSetting("right", "false");
+    Registration r = RegisterHandler();
+    if (r == Registration::Done) {
+      // Where kerfwise.dll finds this program; the handler is registered by
+      // file name only.
+      store_.Write(kProgramValue, ProgramPath());
+      store_.Write("right", "true");
+      SayIfSettingsRefused();
+      return;
+    }
+    // The box must not claim a menu entry the shell will never show.
+    MessageBoxA(Handle(),
+                r == Registration::Wow64
+                    ? "The right-click menu cannot be added on 64-bit Windows: its Explorer cannot load "
+                      "the handler of this 32-bit Kerfwise."
+                    : "The right-click menu cannot be added: Windows refused to write its entries under "
+                      "HKEY_CLASSES_ROOT. Administrator rights are needed.",
+                "Kerfwise", MB_OK | MB_ICONWARNING);
+    cbRightClick.SetChecked(false);
   }
+  RemoveHandler();
+  store_.Write("right", "false");
+  SayIfSettingsRefused();
+}
+
+void TfKerfwise::SayIfSettingsRefused() {
+  if (store_.TakeRefusal())
+    MessageBoxA(Handle(),
+                "Settings cannot be saved: Windows refused to write them under "
+                "HKEY_LOCAL_MACHINE\\SOFTWARE\\Quillfen\\Kerfwise. Kerfwise works on, but will not "
+                "remember them.",
+                "Kerfwise", MB_OK | MB_ICONINFORMATION);
 }
 
 void TfKerfwise::eSlicePathChange() { tips_.Set(eSlicePath.Handle(), eSlicePath.Text()); }

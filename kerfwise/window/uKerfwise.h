@@ -56,6 +56,8 @@ class TfKerfwise : public kw::Form,
   void Help2Click();
   void About1Click();
   void cbRightClickClick();
+  // Once a run: settings that Windows would not store.
+  void SayIfSettingsRefused();
   void eSlicePathChange();
   void FileDrop(TDropPanel& sender, const std::vector<std::string>& files, int x, int y) override;  // dp1FileDrop
 
@@ -74,6 +76,7 @@ class TfKerfwise : public kw::Form,
   bool ProcessMessages() override;
   bool DiskPrompt(const std::string& text) override;
   void ShowError(const std::string& text) override;
+  void ShowNote(const std::string& text) override;
   void CloseMainWindow() override;
 
   // SettingsTarget.

@@ -258,3 +258,15 @@ TEST_F(Join, EverySliceIsCheckedAgainstTheSetsCheckValues) {
   EXPECT_EQ(unkerf::JoinSlices(list, kerfwise::SystemPlatform()), dir + "R.DOC has been rebuilt from 2 slices.");
   EXPECT_EQ(Get(dir + "R.DOC"), whole);
 }
+
+// "0.75" cut 735,232-byte slices (the last up to 736,000) and now fills a
+// 720 KB floppy with 730,112: sets of either kind join.
+TEST_F(Join, SetsCutAt075BeforeAndNowBothJoin) {
+  for (const std::vector<size_t>& lengths : {std::vector<size_t>{735232, 735232, 736000},
+                                             std::vector<size_t>{730112, 730112, 730112}}) {
+    std::string list = Set(lengths);
+    unkerf::JoinSlices(list, kerfwise::SystemPlatform());
+    EXPECT_EQ(Get(dir + "R.DOC"), whole) << lengths[0];
+    slicetest::SystemDelete(dir + "R.DOC");
+  }
+}

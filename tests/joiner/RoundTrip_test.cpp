@@ -14,15 +14,21 @@ using slicetest::Pattern;
 using slicetest::Put;
 
 namespace {
-// The files that "copy /b A + B + C T" puts together, in order.
+// The files that "copy /b A + B + C T" puts together, in order, over every
+// step ("copy /b T + D + E T" appends to what the steps before joined).
 std::vector<std::string> CopyOrder(const std::string& bat) {
-  size_t at = bat.find("copy /b ");
-  std::string line = bat.substr(at + 8, bat.find("\r\n", at) - at - 8);
   std::vector<std::string> names;
-  size_t start = 0;
-  for (size_t plus; (plus = line.find(" + ", start)) != std::string::npos; start = plus + 3)
-    names.push_back(line.substr(start, plus - start));
-  names.push_back(line.substr(start, line.rfind(' ') - start));
+  for (size_t at = 0; (at = bat.find("copy /b ", at)) != std::string::npos; at += 8) {
+    std::string line = bat.substr(at + 8, bat.find("\r\n", at) - at - 8);
+    std::string target = line.substr(line.rfind(' ') + 1);
+    size_t start = 0;
+    std::vector<std::string> step;
+    for (size_t plus; (plus = line.find(" + ", start)) != std::string::npos; start = plus + 3)
+      step.push_back(line.substr(start, plus - start));
+    step.push_back(line.substr(start, line.rfind(' ') - start));
+    bool appends = !names.empty() && step[0] == target;
+    names.insert(names.end(), step.begin() + (appends ? 1 : 0), step.end());
+  }
   return names;
 }
 

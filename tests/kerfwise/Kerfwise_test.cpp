@@ -161,6 +161,20 @@ TEST_F(Window, DroppedFilesListedSortedAndRemoved) {
   app.Wait();
 }
 
+TEST_F(Window, DroppedFolderIsRefusedByName) {
+  std::string file = Source("kept.doc", 100);
+  std::string folder = Join(work, "Photos");
+  CreateDirectoryA(folder.c_str(), nullptr);
+  Open();
+  DropFiles(Child(main, ids::dp1), {folder, file});
+  uikit::MsgBox box = uikit::WaitMsgBox(app, "Kerfwise");
+  EXPECT_NE(box.text.find(folder), std::string::npos) << box.text;
+  uikit::Answer(box, IDOK);
+  EXPECT_EQ(ListItems(list), std::vector<std::string>{file});
+  Close(main);
+  app.Wait();
+}
+
 TEST_F(Window, FilesDroppedDuringARunWaitForTheNextRun) {
   std::string first = Source("first.bin", 5000, 1), later = Source("later.bin", 3000, 2);
   EmptyFolder(DriveA());
@@ -231,7 +245,9 @@ TEST_F(Window, SliceBesideTheSourceAndIntoAFolder) {
   EXPECT_FALSE(FileExists(c)) << "Del FILE after Slice";
   EXPECT_EQ(ReadFileBytes(Join(out, "gamma.sss")).substr(0, 5), "DEL\r\n");
   std::string bat = ReadFileBytes(Join(out, "gammas.bat"));
-  EXPECT_NE(bat.find("copy /b gamma.s10 + gamma.s11 gamma.txt\r\nDEL gamma.s10\r\nDEL gamma.s11\r\n"), std::string::npos) << bat;
+  EXPECT_NE(bat.find("copy /b gamma.s10 + gamma.s11 gamma.txt\r\n"), std::string::npos) << bat;
+  EXPECT_NE(bat.find("if not exist gamma.txt goto failed\r\nDEL gamma.s10\r\nDEL gamma.s11\r\n"), std::string::npos)
+      << "DEL only once the file is there: " << bat;
   Close(main);
   app.Wait();
 }

@@ -169,6 +169,15 @@ struct Fixture {
 
 }  // namespace
 
+TEST(PathRulesDoubleByte, SecondBytesAreNoSeparatorsOrForbiddenCharacters) {
+  kw::UseCodePage(932);  // Shift JIS: "表" is 0x95 0x5C, "ポ" 0x83 0x7C ('|')
+  EXPECT_TRUE(IsCleanAbsolute("C:\\Prog\\\x83\x7C.txt"));
+  EXPECT_EQ(ParentFolder("C:\\Prog\\\x95\x5C"), "C:\\Prog");
+  EXPECT_EQ(NormalPath("C:\\\x95\x5C\\"), "C:\\\x95\x5C");
+  EXPECT_TRUE(IsInside("C:\\\x95\x5C\\a.txt", "C:\\\x95\x5C"));
+  kw::UseCodePage(1252);
+}
+
 TEST(UninListRead, TheInstallersListAndItsParts) {
   UninList l;
   ASSERT_EQ(Parse(DemoList(), &l), "");

@@ -133,6 +133,17 @@ TEST_F(ShellExt, OneFileGetsTheEntryAndStartsTheProgramOnIt) {
 
   EXPECT_EQ(Invoke(menu, MAKEINTRESOURCEA(1)), E_INVALIDARG) << "not our command";
   EXPECT_EQ(Invoke(menu, "open"), E_INVALIDARG);
+  // A verb string above 4 GB whose address has 0 in bits 16 to 31 is still a
+  // string, not command 0.
+  for (ULONG_PTR at = ULONG_PTR(1) << 32; at < ULONG_PTR(64) << 32; at += ULONG_PTR(1) << 32) {
+    auto* high = static_cast<char*>(VirtualAlloc(reinterpret_cast<void*>(at), 4096,
+                                                 MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+    if (!high) continue;
+    lstrcpyA(high, "open");
+    EXPECT_EQ(Invoke(menu, high), E_INVALIDARG);
+    VirtualFree(high, 0, MEM_RELEASE);
+    break;
+  }
   EXPECT_EQ(ReadAll(work_ + "\\probe.txt"), "");
   EXPECT_EQ(Invoke(menu, MAKEINTRESOURCEA(0)), S_OK);
   std::string line = WaitProbe();

@@ -15,6 +15,7 @@ struct QuietHost : kerfwise::SliceHost {
   bool ProcessMessages() override { return false; }
   bool DiskPrompt(const std::string&) override { return true; }
   void ShowError(const std::string& t) override { std::fprintf(stderr, "kwslice: %s\n", t.c_str()); }
+  void ShowNote(const std::string& t) override { std::fprintf(stderr, "kwslice: %s\n", t.c_str()); }
   void CloseMainWindow() override {}
 };
 

@@ -71,9 +71,8 @@ TEST_F(Run, EmptySourceAmongOthersAndDeleteOptions) {
   ASSERT_EQ(Go(), RunOutcome::Done);
   EXPECT_EQ(Get(dir + "Ns10"), "");
   EXPECT_EQ(Get(dir + "NAME.sss"), "DEL\r\nNAME\r\nNs10\r\n");
-  EXPECT_EQ(Get(dir + "NAMEs.bat"), "@echo off\r\ncopy /b Ns10 NAME\r\nDEL Ns10\r\n");
-  EXPECT_EQ(Get(dir + "as.bat"),
-            "@echo off\r\ncopy /b a.s10 + a.s11 + a.s12 a.bin\r\nDEL a.s10\r\nDEL a.s11\r\nDEL a.s12\r\n");
+  EXPECT_EQ(Get(dir + "NAMEs.bat"), JoinCrLf(BatchLines(true, "NAME", {"Ns10"})));
+  EXPECT_EQ(Get(dir + "as.bat"), JoinCrLf(BatchLines(true, "a.bin", {"a.s10", "a.s11", "a.s12"})));
   EXPECT_EQ(Get(dir + "a.s12"), Pattern(5000).substr(4096));
   EXPECT_FALSE(Exists(dir + "a.bin"));
   EXPECT_FALSE(Exists(dir + "NAME"));
@@ -90,6 +89,75 @@ TEST_F(Run, ByteFormBelowOneBlockGivesExactSlices) {
   for (int i = 0; i < 7; ++i) EXPECT_EQ(Get(dir + "out\\tiny.s" + std::to_string(10 + i)), all.substr(i * 1000, 1000));
   EXPECT_FALSE(Exists(dir + "out\\tiny.s17"));
   EXPECT_TRUE(Exists(dir + "out\\tiny.sss"));
+}
+
+// A last disk with no room for the joiner copy; CopyFile may leave part of it.
+struct NoRoomForTheJoiner : slicetest::Platform {
+  bool CopyOver(const std::string&, const std::string& to) override {
+    Put(to, "MZ cut");
+    return false;
+  }
+};
+
+TEST_F(Run, FloppiesAt075FillA720KDiskAndSayWhenTheJoinerFoundNoRoom) {
+  NoRoomForTheJoiner small;
+  small.programFolder = fs.programFolder;
+  Source("REPORT.DOC", 1500000);
+  in.destination = Destination::FloppyDisk;
+  in.driveText = dir + "floppy";
+  in.sizeText = "0.75";
+  slicetest::MakeFolder(in.driveText);
+  ASSERT_EQ(RunSlicing(in, host, small), RunOutcome::Done);
+  EXPECT_EQ(Get(dir + "floppy\\REPORT.s10").size(), 730112u) << "the data space of a 720 KB floppy";
+  EXPECT_EQ(Get(dir + "floppy\\REPORT.s11").size(), 730112u);
+  EXPECT_EQ(Get(dir + "floppy\\REPORT.s12"), Pattern(1500000).substr(2 * 730112));
+  EXPECT_FALSE(Exists(dir + "floppy\\REPORTs.exe")) << "no cut joiner left behind";
+  EXPECT_EQ(host.calls.back(),
+            "note:There was no room for the joiner REPORTs.exe beside the slices of REPORT.DOC on the "
+            "last disk. The set is whole: join it with REPORTs.bat or another copy of unkerf.exe.");
+  // Beside the source there is no disk to run out of: a missing joiner stays unsaid.
+  in.destination = Destination::CurrentDirectory;
+  slicetest::Host quiet;
+  ASSERT_EQ(RunSlicing(in, quiet, small), RunOutcome::Done);
+  EXPECT_EQ(quiet.calls, (Strings{"started", "ended"}));
+}
+
+// The last slice filled its disk: the slice list finds no room beside it.
+struct FullLastDisk : slicetest::Platform {
+  struct Full : WriteFile {
+    void Write(const void*, size_t) override { throw IoError(kDiskFull); }
+  };
+  int listsRefused = 0;
+  std::unique_ptr<WriteFile> Create(const std::string& p) override {
+    if (p.size() > 4 && p.substr(p.size() - 4) == ".sss" && listsRefused++ == 0) {
+      base.Create(p);
+      return std::make_unique<Full>();
+    }
+    return base.Create(p);
+  }
+};
+
+TEST_F(Run, SliceListThatFindsNoRoomGoesOnOneMoreFloppy) {
+  FullLastDisk full;
+  full.programFolder = fs.programFolder;
+  Source("REPORT.DOC", 1460224);  // two full 720 KB disks
+  in.destination = Destination::FloppyDisk;
+  in.driveText = dir + "floppy";
+  in.sizeText = "0.75";
+  slicetest::MakeFolder(in.driveText);
+  ASSERT_EQ(RunSlicing(in, host, full), RunOutcome::Done);
+  EXPECT_EQ(host.calls, (Strings{"started", "prompt:Please insert Disk 1 of 2", "prompt:Please insert Disk 2 of 2",
+                                 "prompt:Please insert Disk 3 of 2", "ended"}));
+  EXPECT_EQ(Get(dir + "floppy\\REPORT.sss"), "NODEL\r\nREPORT.DOC\r\nREPORT.s10\r\nREPORT.s11\r\n");
+  EXPECT_TRUE(Exists(dir + "floppy\\REPORTs.exe"));
+
+  FullLastDisk again;
+  slicetest::Host cancel;
+  cancel.prompt = [&](const std::string& t) { return t != "Please insert Disk 3 of 2"; };
+  in.deleteSource = true;
+  EXPECT_EQ(RunSlicing(in, cancel, again), RunOutcome::Cancelled);
+  EXPECT_EQ(cancel.calls.back(), "close");
+  EXPECT_TRUE(Exists(dir + "REPORT.DOC")) << "no slice list: the source stays";
 }
 
 TEST_F(Run, FloppyPromptsCarryTheRunWideCounter) {

@@ -25,7 +25,7 @@ void SystemDelete(const std::string& path);
 
 // Records what the engine asks of its window.
 struct Host : kerfwise::SliceHost {
-  std::vector<std::string> calls;  // "started", "ended", "prompt:<text>", "error:<text>", "close"
+  std::vector<std::string> calls;  // "started", "ended", "prompt:<text>", "error:<text>", "note:<text>", "close"
   std::vector<int> progress;
   int64_t pumps = 0;
   std::function<bool()> stop = [] { return false; };
@@ -40,6 +40,7 @@ struct Host : kerfwise::SliceHost {
     return prompt(t);
   }
   void ShowError(const std::string& t) override { calls.push_back("error:" + t); }
+  void ShowNote(const std::string& t) override { calls.push_back("note:" + t); }
   void CloseMainWindow() override { calls.push_back("close"); }
 };
 

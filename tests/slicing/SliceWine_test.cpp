@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "kerfwise/engine/SliceRun.h"
 #include "tests/slicing/SliceTestKit.h"
@@ -42,14 +43,14 @@ void EjectInto(const std::string& folder) {
   for (const std::string& f : Files("A:\\")) MoveFileA(("A:\\" + f).c_str(), (folder + f).c_str());
 }
 
-DWORD RunUnkerf(const std::string& exe, const std::string& args) {
+DWORD RunIn(const std::string& exe, const std::string& args, const char* folder) {
   std::string cmd = "\"" + exe + "\" " + args;
   STARTUPINFOA si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
   // A joiner that does not start or does not end fails the test here: its
   // made-up exit code would pass for a refusal.
-  if (!CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+  if (!CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, folder, &si, &pi)) {
     ADD_FAILURE() << "cannot start " << exe;
     return 999;
   }
@@ -61,6 +62,16 @@ DWORD RunUnkerf(const std::string& exe, const std::string& args) {
   CloseHandle(pi.hThread);
   CloseHandle(pi.hProcess);
   return code;
+}
+
+DWORD RunUnkerf(const std::string& exe, const std::string& args) { return RunIn(exe, args, nullptr); }
+
+// The join batch file run by the system's command interpreter in its folder,
+// its output kept in out.txt there.
+void RunBatch(const std::string& folder, const std::string& batch) {
+  char system[MAX_PATH];
+  GetSystemDirectoryA(system, MAX_PATH);
+  RunIn(std::string(system) + "\\cmd.exe", "/c " + batch + " > out.txt", folder.c_str());
 }
 }  // namespace
 
@@ -201,4 +212,94 @@ TEST(Wine, UnkerfChecksEverySlice) {
   slicetest::SystemDelete(out + "REPORT.ssc");
   EXPECT_EQ(RunUnkerf(exe, "/q"), 0u);
   EXPECT_EQ(Get(out + "REPORT.DOC"), Pattern(10000, 4));
+}
+
+// 40 slices: a copy line far past what COMMAND.COM takes, so the join goes in
+// steps, and DEL runs only once the whole file is there.
+TEST(Wine, JoinBatchFileOfALongSetUnderTheCommandInterpreter) {
+  std::string dir = slicetest::ScratchFolder();
+  Put(dir + "REPORT.DOC", Pattern(81000, 5));
+  RunInputs in;
+  in.sources = {dir + "REPORT.DOC"};
+  in.sizeText = "@2048";
+  in.deleteSource = true;
+  in.deleteSlicesAfterJoin = true;
+  slicetest::Host host;
+  ASSERT_EQ(RunSlicing(in, host, kerfwise::SystemPlatform()), RunOutcome::Done);
+  std::string batch = Get(dir + "REPORTs.bat");
+  ASSERT_NE(batch.find("copy /b REPORT.DOC + "), std::string::npos) << batch;
+  for (size_t at = 0, end; (end = batch.find("\r\n", at)) != std::string::npos; at = end + 2)
+    EXPECT_LE(end - at, 127u) << batch.substr(at, end - at);
+
+  // One slice still on another disk: nothing joined, nothing deleted.
+  MoveFileA((dir + "REPORT.s33").c_str(), (dir + "REPORT.away").c_str());
+  RunBatch(dir, "REPORTs.bat");
+  EXPECT_FALSE(Exists(dir + "REPORT.DOC"));
+  EXPECT_TRUE(Exists(dir + "REPORT.s10"));
+  EXPECT_TRUE(Exists(dir + "REPORT.s49"));
+  EXPECT_NE(Get(dir + "out.txt").find("A slice of REPORT.DOC is missing"), std::string::npos);
+
+  MoveFileA((dir + "REPORT.away").c_str(), (dir + "REPORT.s33").c_str());
+  RunBatch(dir, "REPORTs.bat");
+  EXPECT_EQ(Get(dir + "REPORT.DOC"), Pattern(81000, 5));
+  EXPECT_FALSE(Exists(dir + "REPORT.s10"));
+  EXPECT_FALSE(Exists(dir + "REPORT.s49"));
+
+  // Run again with the slices gone: the rebuilt file is left alone.
+  RunBatch(dir, "REPORTs.bat");
+  EXPECT_EQ(Get(dir + "REPORT.DOC"), Pattern(81000, 5));
+}
+
+TEST(Wine, ShortSetKeepsItsOneLineBatchFile) {
+  std::string dir = slicetest::ScratchFolder();
+  Put(dir + "NOTES.TXT", Pattern(5000, 6));
+  RunInputs in;
+  in.sources = {dir + "NOTES.TXT"};
+  in.sizeText = "@2048";
+  in.destination = Destination::SlicedPath;
+  in.slicePath = dir + "out";
+  slicetest::MakeFolder(in.slicePath);
+  slicetest::Host host;
+  ASSERT_EQ(RunSlicing(in, host, kerfwise::SystemPlatform()), RunOutcome::Done);
+  EXPECT_EQ(Get(dir + "out\\NOTESs.bat"), "@echo off\r\ncopy /b NOTES.s10 + NOTES.s11 + NOTES.s12 NOTES.TXT\r\n");
+  RunBatch(dir + "out", "NOTESs.bat");
+  EXPECT_EQ(Get(dir + "out\\NOTES.TXT"), Pattern(5000, 6));
+}
+
+// Run under a Japanese locale (KW_ACP=932, tests/slicing/dbcs.sh): "表" is
+// 0x95 0x5C in the ANSI code page, its second byte a backslash.
+TEST(DoubleByte, NameWithABackslashSecondByteIsSlicedAndJoined) {
+  char want[8] = "";
+  GetEnvironmentVariableA("KW_ACP", want, sizeof want);
+  if (!want[0]) GTEST_SKIP() << "runs under dbcs.sh";
+  ASSERT_EQ(GetACP(), UINT(atoi(want))) << "Wine took no double-byte code page from the locale";
+  const std::string hyo = "\x95\x5C";
+  for (bool deleteSource : {false, true}) {
+    std::string dir = slicetest::ScratchFolder();
+    std::string source = dir + hyo + ".txt";
+    Put(source, Pattern(10000, 7));
+    RunInputs in;
+    in.sources = {source};
+    in.sizeText = "@4096";
+    in.destination = Destination::SlicedPath;
+    in.slicePath = dir + "out";
+    in.deleteSource = deleteSource;
+    in.deleteSlicesAfterJoin = true;
+    slicetest::MakeFolder(in.slicePath);
+    slicetest::Platform fs;
+    fs.programFolder = Unkerf().substr(0, Unkerf().rfind('\\') + 1);
+    slicetest::Host host;
+    ASSERT_EQ(RunSlicing(in, host, fs), RunOutcome::Done);
+    std::string out = dir + "out\\";
+    Strings files = Files(out);
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, (Strings{hyo + ".s10", hyo + ".s11", hyo + ".s12", hyo + ".ssc", hyo + ".sss",
+                              hyo + "s.bat", hyo + "s.exe"}));
+    EXPECT_EQ(Exists(source), !deleteSource);
+    EXPECT_EQ(Get(out + hyo + ".sss"),
+              "DEL\r\n" + hyo + ".txt\r\n" + hyo + ".s10\r\n" + hyo + ".s11\r\n" + hyo + ".s12\r\n");
+    EXPECT_EQ(RunUnkerf(out + hyo + "s.exe", "/q"), 0u);
+    EXPECT_EQ(Get(out + hyo + ".txt"), Pattern(10000, 7));
+    EXPECT_FALSE(Exists(out + hyo + ".s10"));
+  }
 }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/unpack/ZipBuilder.h"
+#include "toolkit/PathText.h"
 #include "unpack/MemIo.h"
 #include "unpack/UnzipApi.h"
 
@@ -152,6 +153,16 @@ TEST(UnpackCore, UnsafeNamesRefused) {
   EXPECT_EQ(SafePath("./", &why), "");
   EXPECT_EQ(SafePath("con.d/x", &why), "");
   EXPECT_EQ(SafePath("console.txt", &why), "console.txt");
+}
+
+TEST(UnpackCore, DoubleByteNamesKeepTheirBackslashSecondBytes) {
+  kw::UseCodePage(932);  // Shift JIS: "表" is 0x95 0x5C
+  std::string why;
+  EXPECT_EQ(SafePath("docs\\\x95\x5C.txt", &why), "docs/\x95\x5C.txt");
+  EXPECT_EQ(SafePath("\x95\x5C\\", &why), "\x95\x5C/") << "a folder of that name";
+  EXPECT_EQ(SafePath("\x95\x5C", &why), "\x95\x5C") << "a file, not a folder";
+  EXPECT_EQ(SafePath("..\\\x95\x5C", &why), "");
+  kw::UseCodePage(1252);
 }
 
 TEST(UnpackCore, NamesAreMadeSafeAfterConversion) {
