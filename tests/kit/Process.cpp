@@ -137,10 +137,13 @@ void Process::Kill() {
   WaitForSingleObject(handle_, 10000);
 }
 
-int KillByName(const std::string& exeName) {
+namespace {
+
+// The other processes of the prefix whose file name is `exeName`.
+std::vector<DWORD> ProcessesNamed(const std::string& exeName) {
+  std::vector<DWORD> ids;
   HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snap == INVALID_HANDLE_VALUE) return 0;
-  int killed = 0;
+  if (snap == INVALID_HANDLE_VALUE) return ids;
   PROCESSENTRY32 pe{};
   pe.dwSize = sizeof pe;
   for (BOOL ok = Process32First(snap, &pe); ok; ok = Process32Next(snap, &pe)) {
@@ -148,8 +151,19 @@ int KillByName(const std::string& exeName) {
     for (const char* s = pe.szExeFile; *s; ++s) {
       if (*s == '\\' || *s == '/') base = s + 1;
     }
-    if (lstrcmpiA(base, exeName.c_str()) != 0 || pe.th32ProcessID == GetCurrentProcessId()) continue;
-    HANDLE h = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pe.th32ProcessID);
+    if (lstrcmpiA(base, exeName.c_str()) == 0 && pe.th32ProcessID != GetCurrentProcessId())
+      ids.push_back(pe.th32ProcessID);
+  }
+  CloseHandle(snap);
+  return ids;
+}
+
+}  // namespace
+
+int KillByName(const std::string& exeName) {
+  int killed = 0;
+  for (DWORD id : ProcessesNamed(exeName)) {
+    HANDLE h = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
     if (!h) continue;
     if (TerminateProcess(h, 255)) {
       WaitForSingleObject(h, 10000);
@@ -157,8 +171,22 @@ int KillByName(const std::string& exeName) {
     }
     CloseHandle(h);
   }
-  CloseHandle(snap);
   return killed;
+}
+
+bool RunningByName(const std::string& exeName) { return !ProcessesNamed(exeName).empty(); }
+
+void WaitEndedByName(const std::string& exeName, int timeoutMs) {
+  DWORD start = GetTickCount();
+  for (DWORD id : ProcessesNamed(exeName)) {
+    HANDLE h = OpenProcess(SYNCHRONIZE, FALSE, id);
+    if (!h) continue;  // ended in between
+    DWORD spent = GetTickCount() - start;
+    DWORD rc = WaitForSingleObject(h, spent < DWORD(timeoutMs) ? DWORD(timeoutMs) - spent : 0);
+    CloseHandle(h);
+    if (rc != WAIT_OBJECT_0)
+      throw Failure(exeName + " still runs after " + std::to_string(timeoutMs) + " ms");
+  }
 }
 
 }  // namespace uikit

@@ -81,6 +81,10 @@ class Process {
 // Ends every process of the Wine prefix whose file name is `exeName` (e.g. a
 // program that setup.exe started). Returns how many were ended.
 int KillByName(const std::string& exeName);
+// Whether such a process runs; waiting until none does (a program another one
+// started, before what it runs from is removed). Throws on timeout.
+bool RunningByName(const std::string& exeName);
+void WaitEndedByName(const std::string& exeName, int timeoutMs = kExitWait);
 
 // ---- The 32-bit programs ----------------------------------------------------
 // On a 32-bit road (kw_road95 in CMake: KW_DIST names dist\win32 and KW_WINVER
