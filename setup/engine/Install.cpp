@@ -20,7 +20,7 @@ bool RunAtEnd = false;
 
 namespace {
 
-class InstallRun {
+class InstallRun : ListKeeper {
  public:
   InstallRun(SetupState& state, InstallHost& host, TExecFile& exec, TShellLink& link)
       : s_(state), list_(state.lbSetup), host_(host), exec_(exec), link_(link) {}
@@ -37,7 +37,7 @@ class InstallRun {
   // (a starred entry) or waits for the next start.
   bool CopyInto(const std::string& source, const std::string& target, bool keep);
   bool CopyOrQueue(const std::string& source, const std::string& target, bool keep, bool retry);
-  void SaveAhead(const std::vector<std::string>& pending);
+  void SaveAhead(const std::vector<std::string>& pending) override;
   std::vector<std::string> ClosedList(const std::vector<std::string>& pending) const;
   void SaveWhatWasDone();
   void RunPostInstall();
@@ -60,7 +60,7 @@ class InstallRun {
 
 void InstallRun::Run() {
   BeginUninstallList(s_, e_);
-  e_.SaveAhead = [this](const std::vector<std::string>& pending) { SaveAhead(pending); };
+  e_.Keeper = this;
   s_.StartMenuFolder = StartMenuPath(s_.StartMenuFolder);
   e_.Total = CountSteps(list_);
   e_.Done = 0;
@@ -125,7 +125,10 @@ std::vector<std::string> InstallRun::ClosedList(const std::vector<std::string>& 
 // made so far and what is made next: a power cut, a killed installer or a
 // post-installation program that restarts Windows leaves a removable installation.
 void InstallRun::SaveAhead(const std::vector<std::string>& pending) {
-  if (!e_.UninstallListPath.empty()) WriteListFileSafely(e_.UninstallListPath, ClosedList(pending));
+  if (e_.UninstallListPath.empty()) return;
+  // The first save comes before the destination is made.
+  ForceFolders(StripBackslash(kw::ExtractFilePath(e_.UninstallListPath)));
+  WriteListFileSafely(e_.UninstallListPath, ClosedList(pending));
 }
 
 // An error is ending the engine once the uninstall entry may exist: what was

@@ -43,7 +43,6 @@ void SaveUninstallList(const SetupState& state, EngineState& engine) {
 }
 
 void WriteListFileSafely(const std::string& path, const std::vector<std::string>& lines) {
-  ForceFolders(kw::StripBackslash(kw::ExtractFilePath(path)));
   std::string next = path + ".new";
   try {
     WriteListFile(next, lines);

@@ -26,8 +26,8 @@ void WriteUninstallSection(const SetupState& state, EngineState& engine);
 // set. Throws "Cannot create file %s".
 void SaveUninstallList(const SetupState& state, EngineState& engine);
 
-// Writes the list beside the file and swaps it in, making the folder first: a
-// cut-off write never leaves the uninstaller a list cut short. Throws "Cannot
+// Writes the list beside the file and swaps it in: a cut-off write never leaves
+// the uninstaller a list cut short. Throws "Cannot
 // create file %s" (the list's path).
 void WriteListFileSafely(const std::string& path, const std::vector<std::string>& lines);
 
