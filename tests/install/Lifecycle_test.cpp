@@ -116,11 +116,20 @@ class Life : public ::testing::Test {
   // shared file, OK to the rest. Returns "caption: text" of each box.
   static std::vector<std::string> AnswerBoxes(Process& p) {
     std::vector<std::string> seen;
+    auto messageBox = [&] {
+      for (HWND w : TopWindows(p.Id())) {
+        try {
+          if (IsMessageBox(w)) return w;
+        } catch (const Failure&) {
+          // gone, or busy a moment (a 32-bit program under emulation): looked at again
+        }
+      }
+      return HWND{};
+    };
     for (;;) {
       HWND box = nullptr, shared = nullptr;
       WaitUntil([&] {
-        return (box = FindTop(p.Id(), "#32770", "")) || (shared = FindTop(p.Id(), "TfShared", "")) ||
-               !p.Running();
+        return (box = messageBox()) || (shared = FindTop(p.Id(), "TfShared", "")) || !p.Running();
       }, "a box of " + p.Name() + ", or its end", 60000);
       if (shared) {
         seen.push_back("shared file");
