@@ -213,7 +213,7 @@ TEST_F(Life, CutOffInstallationCanBeRemoved) {
   Process setup = StartSetup();
   SetEnvironmentVariableA("KW_PROBE_SLEEP", nullptr);
   Finish(ToFolders(setup), dest_);
-  WaitUntil([] { return RunningByName("_setup.exe"); }, "the post-installation program", 60000);
+  WaitUntil([] { return !AwaitNoProcess("_setup.exe", 0); }, "the post-installation program", 60000);
   setup.Kill();
   EXPECT_EQ(KillByName("_setup.exe"), 1);
   // The killed installer's temporary folder is left; the prefix is not.

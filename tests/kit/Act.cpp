@@ -92,6 +92,11 @@ void Click(HWND button) {
 
 void Click(HWND parent, int id) { Click(Child(parent, id)); }
 
+void ClickHandled(HWND button) {
+  MustBeUsable(button, "click");
+  detail::Ask(button, BM_CLICK);
+}
+
 void SetCheck(HWND box, bool on) {
   if (Checked(box) == on) return;
   Click(box);
@@ -167,6 +172,8 @@ void SelectCombo(HWND combo, const std::string& text) {
 }
 
 void InvokeMenu(HWND top, int commandId) { Post(top, WM_COMMAND, MAKEWPARAM(commandId, 0), 0); }
+
+void SendCommand(HWND top, int commandId) { detail::Ask(top, WM_COMMAND, MAKEWPARAM(commandId, 0), 0); }
 
 // SC_KEYMENU with a letter opens that menu-bar item and starts the menu loop,
 // which then takes posted characters from the queue like typed keys. Each

@@ -138,32 +138,42 @@ void Process::Kill() {
 }
 
 namespace {
+bool NameIs(const PROCESSENTRY32& pe, const std::string& exeName) {
+  const char* base = pe.szExeFile;
+  for (const char* s = pe.szExeFile; *s; ++s) {
+    if (*s == '\\' || *s == '/') base = s + 1;
+  }
+  return lstrcmpiA(base, exeName.c_str()) == 0 && pe.th32ProcessID != GetCurrentProcessId();
+}
+}  // namespace
 
-// The other processes of the prefix whose file name is `exeName`.
-std::vector<DWORD> ProcessesNamed(const std::string& exeName) {
-  std::vector<DWORD> ids;
+bool AwaitNoProcess(const std::string& exeName, int timeoutMs) {
+  auto none = [&] {
+    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snap == INVALID_HANDLE_VALUE) return false;
+    PROCESSENTRY32 pe{};
+    pe.dwSize = sizeof pe;
+    bool found = false;
+    for (BOOL ok = Process32First(snap, &pe); ok && !found; ok = Process32Next(snap, &pe)) found = NameIs(pe, exeName);
+    CloseHandle(snap);
+    return !found;
+  };
+  for (DWORD start = GetTickCount(); !none();) {
+    if (GetTickCount() - start > DWORD(timeoutMs)) return false;
+    Sleep(20);
+  }
+  return true;
+}
+
+int KillByName(const std::string& exeName) {
   HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snap == INVALID_HANDLE_VALUE) return ids;
+  if (snap == INVALID_HANDLE_VALUE) return 0;
+  int killed = 0;
   PROCESSENTRY32 pe{};
   pe.dwSize = sizeof pe;
   for (BOOL ok = Process32First(snap, &pe); ok; ok = Process32Next(snap, &pe)) {
-    const char* base = pe.szExeFile;
-    for (const char* s = pe.szExeFile; *s; ++s) {
-      if (*s == '\\' || *s == '/') base = s + 1;
-    }
-    if (lstrcmpiA(base, exeName.c_str()) == 0 && pe.th32ProcessID != GetCurrentProcessId())
-      ids.push_back(pe.th32ProcessID);
-  }
-  CloseHandle(snap);
-  return ids;
-}
-
-}  // namespace
-
-int KillByName(const std::string& exeName) {
-  int killed = 0;
-  for (DWORD id : ProcessesNamed(exeName)) {
-    HANDLE h = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
+    if (!NameIs(pe, exeName)) continue;
+    HANDLE h = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pe.th32ProcessID);
     if (!h) continue;
     if (TerminateProcess(h, 255)) {
       WaitForSingleObject(h, 10000);
@@ -171,22 +181,8 @@ int KillByName(const std::string& exeName) {
     }
     CloseHandle(h);
   }
+  CloseHandle(snap);
   return killed;
-}
-
-bool RunningByName(const std::string& exeName) { return !ProcessesNamed(exeName).empty(); }
-
-void WaitEndedByName(const std::string& exeName, int timeoutMs) {
-  DWORD start = GetTickCount();
-  for (DWORD id : ProcessesNamed(exeName)) {
-    HANDLE h = OpenProcess(SYNCHRONIZE, FALSE, id);
-    if (!h) continue;  // ended in between
-    DWORD spent = GetTickCount() - start;
-    DWORD rc = WaitForSingleObject(h, spent < DWORD(timeoutMs) ? DWORD(timeoutMs) - spent : 0);
-    CloseHandle(h);
-    if (rc != WAIT_OBJECT_0)
-      throw Failure(exeName + " still runs after " + std::to_string(timeoutMs) + " ms");
-  }
 }
 
 }  // namespace uikit

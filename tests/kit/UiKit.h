@@ -81,10 +81,8 @@ class Process {
 // Ends every process of the Wine prefix whose file name is `exeName` (e.g. a
 // program that setup.exe started). Returns how many were ended.
 int KillByName(const std::string& exeName);
-// Whether such a process runs; waiting until none does (a program another one
-// started, before what it runs from is removed). Throws on timeout.
-bool RunningByName(const std::string& exeName);
-void WaitEndedByName(const std::string& exeName, int timeoutMs = kExitWait);
+// Waits until no process of the prefix has that file name; false on timeout.
+bool AwaitNoProcess(const std::string& exeName, int timeoutMs = kWindowWait);
 
 // ---- The 32-bit programs ----------------------------------------------------
 // On a 32-bit road (kw_road95 in CMake: KW_DIST names dist\win32 and KW_WINVER
@@ -130,6 +128,10 @@ std::string Text(HWND w);       // WM_GETTEXT
 // Waits until `w` shows exactly `want`; the failure tells what it showed.
 void WaitText(HWND w, const std::string& want, int timeoutMs = kWindowWait);
 void WaitEnabled(HWND w, bool enabled = true, int timeoutMs = kWindowWait);
+// Returns once the thread of `w` has finished the message it was handling and
+// reads its queue again (a WM_NULL sent and answered): what a handler that
+// showed a page sets is then in place.
+void Settle(HWND w);
 std::string ClassOf(HWND w);
 int ControlId(HWND w);
 bool Visible(HWND w);           // the window and all its parents
@@ -143,6 +145,9 @@ std::string Describe(HWND w);   // "Button 'Next >' id 3", for messages
 // not click it either).
 void Click(HWND button);
 void Click(HWND parent, int id);
+// BM_CLICK sent: returns once the click is handled, so that a check that
+// nothing happened needs no pause. Only for clicks that open nothing modal.
+void ClickHandled(HWND button);
 // Sets a check box to `on` by clicking it when its state differs, and waits
 // until it shows that state.
 void SetCheck(HWND box, bool on);
@@ -172,6 +177,9 @@ void SelectCombo(HWND combo, const std::string& text);
 // Menu command of a top window, by ID (posted WM_COMMAND; no check that the
 // menu has such an item).
 void InvokeMenu(HWND top, int commandId);
+// The same, sent: returns once the command is handled. Only for commands that
+// open nothing modal.
+void SendCommand(HWND top, int commandId);
 // Through the menu as a keyboard user would: Alt, then the underlined letter
 // of each level, e.g. "ha" for &Help > &About. Proves the items exist with
 // those mnemonics and are enabled; nothing happens if one is missing.

@@ -171,6 +171,8 @@ HWND WaitChild(HWND parent, int id, int timeoutMs) {
   return found;
 }
 
+void Settle(HWND w) { detail::Ask(w, WM_NULL, 0, 0); }
+
 void WaitText(HWND w, const std::string& want, int timeoutMs) {
   std::string shown;
   try {

@@ -54,7 +54,7 @@ void Walk(const std::string& dest, const std::string& shots) {
   setup.Wait();
   WaitUntil([&] { return FileExists(Join(dest, "ran.txt")); }, "the installed program's marker");
   // Its folder can only go once it has ended.
-  WaitEndedByName("kwdemo.exe");
+  if (!AwaitNoProcess("kwdemo.exe", kExitWait)) throw Failure("kwdemo.exe did not end");
   std::printf("  the installed program ran in %s and ended\n", ReadFileBytes(Join(dest, "ran.txt")).c_str());
 }
 
