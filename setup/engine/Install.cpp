@@ -20,7 +20,7 @@ bool RunAtEnd = false;
 
 namespace {
 
-class InstallRun {
+class InstallRun : ListKeeper {
  public:
   InstallRun(SetupState& state, InstallHost& host, TExecFile& exec, TShellLink& link)
       : s_(state), list_(state.lbSetup), host_(host), exec_(exec), link_(link) {}
@@ -36,6 +36,9 @@ class InstallRun {
   // True when the target now holds the package file, keeps the user's file
   // (a starred entry) or waits for the next start.
   bool CopyInto(const std::string& source, const std::string& target, bool keep);
+  bool CopyOrQueue(const std::string& source, const std::string& target, bool keep, bool retry);
+  void SaveAhead(const std::vector<std::string>& pending) override;
+  std::vector<std::string> ClosedList(const std::vector<std::string>& pending) const;
   void SaveWhatWasDone();
   void RunPostInstall();
   // True when the user chose to restart now: no completion message follows.
@@ -50,12 +53,14 @@ class InstallRun {
   EngineState e_;
   NextStartReplacer replacer_;
   std::vector<std::string> failed_;  // targets neither copied nor queued
+  bool shortcutsBegun_ = false;      // the Start Menu folder may exist
   bool listEnded_ = false;           // the empty line after the files is in the list
   bool listSaved_ = false;
 };
 
 void InstallRun::Run() {
   BeginUninstallList(s_, e_);
+  e_.Keeper = this;
   s_.StartMenuFolder = StartMenuPath(s_.StartMenuFolder);
   e_.Total = CountSteps(list_);
   e_.Done = 0;
@@ -72,7 +77,11 @@ void InstallRun::Run() {
     CopySection(section::kWin, TargetFolder::Windows);
     CopySection(section::kSystem, TargetFolder::System);
     host_.CloseCopyWindow();
-    if (list_.Has(section::kShortcuts)) CreateShortcuts(s_, e_, link_);
+    if (list_.Has(section::kShortcuts)) {
+      shortcutsBegun_ = true;
+      SaveAhead({});  // names the Start Menu folder before it is made
+      CreateShortcuts(s_, e_, link_);
+    }
     e_.UninstallList.Add("");
     listEnded_ = true;
     RunAtEnd = false;
@@ -95,18 +104,39 @@ void InstallRun::Run() {
   Complete();
 }
 
+// The list so far and what is about to be made, closed the way a whole list
+// is, so that the uninstaller takes it as it would the final one.
+std::vector<std::string> InstallRun::ClosedList(const std::vector<std::string>& pending) const {
+  std::vector<std::string> lines = e_.UninstallList.Lines();
+  lines.insert(lines.end(), pending.begin(), pending.end());
+  if (!listEnded_) {
+    // The Start Menu folder is made before the first shortcut.
+    if (shortcutsBegun_ && (lines.empty() || lines.back().rfind('+', 0) != 0))
+      lines.push_back("+" + s_.StartMenuFolder);
+    lines.push_back("");
+  } else if (std::find(lines.begin(), lines.end(), section::kReg) != lines.end() &&
+             lines.back() != section::kEnd) {
+    lines.push_back(section::kEnd);
+  }
+  return lines;
+}
+
+// From the moment the uninstall entry exists the list on disk names everything
+// made so far and what is made next: a power cut, a killed installer or a
+// post-installation program that restarts Windows leaves a removable installation.
+void InstallRun::SaveAhead(const std::vector<std::string>& pending) {
+  if (e_.UninstallListPath.empty()) return;
+  // The first save comes before the destination is made.
+  ForceFolders(StripBackslash(kw::ExtractFilePath(e_.UninstallListPath)));
+  WriteListFileSafely(e_.UninstallListPath, ClosedList(pending));
+}
+
 // An error is ending the engine once the uninstall entry may exist: what was
 // installed so far stays removable, through a list closed the way a whole one is.
 void InstallRun::SaveWhatWasDone() {
   if (listSaved_ || e_.UninstallListPath.empty()) return;
-  const std::vector<std::string>& lines = e_.UninstallList.Lines();
-  if (!listEnded_)
-    e_.UninstallList.Add("");
-  else if (std::find(lines.begin(), lines.end(), section::kReg) != lines.end() &&
-           lines.back() != section::kEnd)
-    e_.UninstallList.Add(section::kEnd);
   try {
-    SaveUninstallList(s_, e_);
+    WriteListFileSafely(e_.UninstallListPath, ClosedList({}));
   } catch (const kw::Error&) {
     // The error that ended the engine is the one to show.
   }
@@ -150,11 +180,23 @@ void InstallRun::CopyOne(const std::string& line, TargetFolder folder) {
   host_.RepaintCopyWindow();
   std::string source = s_.PackageDir + "\\" + entry.source;
   std::string target = CopyTargetPath(folder, s_.DestDir, GetWindowsFolder(), entry.target);
+  SaveAhead({target});
   if (!CopyInto(source, target, entry.keep)) failed_.push_back(target);
   e_.UninstallList.Add(target);
 }
 
 bool InstallRun::CopyInto(const std::string& source, const std::string& target, bool keep) {
+  bool done = CopyOrQueue(source, target, keep, true);
+  // A file the system deletes at the next start (an uninstall of it while in
+  // use, not yet restarted) is not installed: the copy lands after the deletion.
+  if (!replacer_.DeletionPending(target)) return done;
+  if (!replacer_.ReplaceAfterDeletion(source, target)) return false;
+  RebootNeeded = true;
+  return true;
+}
+
+bool InstallRun::CopyOrQueue(const std::string& source, const std::string& target, bool keep,
+                             bool retry) {
   if (CopyFileA(source.c_str(), target.c_str(), keep)) {
     SetArchiveOnly(target);
     return true;
@@ -165,9 +207,11 @@ bool InstallRun::CopyInto(const std::string& source, const std::string& target, 
       SetArchiveOnly(target);
       return true;
     case CopyFailure::ReadOnly:
-      // Cleared, the target is classified anew should the copy fail again.
+      // Cleared, the target is classified anew should the copy fail again; an
+      // attribute that will not clear (a read-only share) fails the file.
+      if (!retry) return false;
       SetArchiveOnly(target);
-      return CopyInto(source, target, keep);
+      return CopyOrQueue(source, target, keep, false);
     case CopyFailure::InUse:
       if (!replacer_.Replace(source, target)) return false;
       RebootNeeded = true;

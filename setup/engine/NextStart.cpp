@@ -2,7 +2,10 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "setup/engine/InstallPlan.h"
+#include "setup/engine/NextStartText.h"
 #include "toolkit/NextBoot.h"
 #include "toolkit/PathText.h"
 
@@ -27,7 +30,45 @@ std::string RenameValue(const std::string& ini, const std::string& key) {
 NextStartReplacer::NextStartReplacer()
     : nt_(kw::IsNtFamily()), wininit_(WininitPath(WindowsFolder())) {}
 
-bool NextStartReplacer::Replace(const std::string& source, const std::string& longTarget) {
+bool NextStartReplacer::Replace(const std::string& source, const std::string& target) {
+  return Replace(source, target, true);
+}
+
+bool NextStartReplacer::ReplaceAfterDeletion(const std::string& source, const std::string& target) {
+  return Replace(source, target, false);
+}
+
+bool NextStartReplacer::DeletionPending(const std::string& target) const {
+  std::vector<std::string> names{target, kw::ShortPath(target)};
+  if (!nt_) {
+    if (GetFileAttributesA(wininit_.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
+    try {
+      return GoneAfterNextStart(WininitMoves(ReadFileText(wininit_)), names);
+    } catch (const kw::Error&) {
+      return false;  // unreadable: nothing known to be pending
+    }
+  }
+  HKEY k;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\Session Manager", 0,
+                    KEY_QUERY_VALUE, &k) != ERROR_SUCCESS)
+    return false;
+  std::string data;
+  DWORD size = 0, type = 0;
+  if (RegQueryValueExA(k, "PendingFileRenameOperations", nullptr, &type, nullptr, &size) ==
+          ERROR_SUCCESS &&
+      type == REG_MULTI_SZ && size > 0) {
+    data.resize(size);
+    if (RegQueryValueExA(k, "PendingFileRenameOperations", nullptr, &type,
+                         reinterpret_cast<BYTE*>(&data[0]), &size) != ERROR_SUCCESS)
+      data.clear();
+    data.resize(std::min<size_t>(size, data.size()));
+  }
+  RegCloseKey(k);
+  return GoneAfterNextStart(DelayedMoves(data), names);
+}
+
+bool NextStartReplacer::Replace(const std::string& source, const std::string& longTarget,
+                                bool backUp) {
   std::string target = nt_ ? longTarget : kw::ShortPath(longTarget);
   std::string pending = Pending(target);
   if (!pending.empty()) return CopyFileA(source.c_str(), pending.c_str(), FALSE) != FALSE;
@@ -35,7 +76,7 @@ bool NextStartReplacer::Replace(const std::string& source, const std::string& lo
     Replacement r = ReplacementNames(target, n);
     if (Taken(r.next) || Taken(r.backup)) continue;
     if (!CopyFileA(source.c_str(), r.next.c_str(), FALSE)) return false;
-    if (!Queue(target, r.next, r.backup)) {
+    if (!Queue(target, r.next, backUp ? r.backup : std::string())) {
       DeleteFileA(r.next.c_str());
       return false;
     }
@@ -69,6 +110,7 @@ std::string NextStartReplacer::Pending(const std::string& target) const {
 bool NextStartReplacer::Queue(const std::string& target, const std::string& next,
                               const std::string& backup) {
   if (nt_) {
+    if (backup.empty()) return kw::DelayedMove(next, target, MOVEFILE_REPLACE_EXISTING);
     if (!kw::DelayedMove(target, backup, 0)) return false;
     if (kw::DelayedMove(next, target, MOVEFILE_REPLACE_EXISTING)) return true;
     kw::DelayedMove(backup, target, 0);  // puts the old file back after all
@@ -76,9 +118,10 @@ bool NextStartReplacer::Queue(const std::string& target, const std::string& next
   }
   // Lines are carried out in order; a new key goes to the end of the section.
   const char* ini = wininit_.c_str();
-  bool queued = WritePrivateProfileStringA("Rename", backup.c_str(), target.c_str(), ini) &&
+  bool queued = (backup.empty() ||
+                 WritePrivateProfileStringA("Rename", backup.c_str(), target.c_str(), ini)) &&
                 WritePrivateProfileStringA("Rename", target.c_str(), next.c_str(), ini);
-  if (!queued) WritePrivateProfileStringA("Rename", backup.c_str(), nullptr, ini);
+  if (!queued && !backup.empty()) WritePrivateProfileStringA("Rename", backup.c_str(), nullptr, ini);
   WritePrivateProfileStringA(nullptr, nullptr, nullptr, ini);  // to disk now, not at exit
   return queued;
 }

@@ -21,8 +21,18 @@ class NextStartReplacer {
   // was queued; no copy is then left beside the target.
   bool Replace(const std::string& source, const std::string& target);
 
+  // True when the system is to delete the target at the next start (an
+  // uninstall of a file in use, say) and nothing queued after that puts a file
+  // back: a copy made now would be lost at the restart.
+  bool DeletionPending(const std::string& target) const;
+  // Queues a copy of source to land on the target after that deletion (no
+  // backup: the old file is going anyway). False when nothing was queued.
+  bool ReplaceAfterDeletion(const std::string& source, const std::string& target);
+
  private:
   bool Taken(const std::string& path) const;
+  bool Replace(const std::string& source, const std::string& target, bool backUp);
+  // An empty backup queues only the copy's move onto the target.
   bool Queue(const std::string& target, const std::string& next, const std::string& backup);
   std::string Pending(const std::string& target) const;
 

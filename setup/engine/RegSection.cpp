@@ -24,6 +24,7 @@ void WriteRegistrySection(const SetupState& state, EngineState& engine) {
     }
     if (std::optional<KeyRedirect> r = ParseKeyRedirect(key))
       key = RedirectedKey(*r, ReadRegString(root, r->lookup, ""));
+    engine.SaveListAhead({root, key, name, data});
     WriteRegValue(root, key, name, data);
     engine.UninstallList.Add(root);
     engine.UninstallList.Add(key);

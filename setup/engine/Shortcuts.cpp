@@ -57,6 +57,7 @@ void CreateShortcuts(const SetupState& state, EngineState& engine, TShellLink& l
   lb.ForEachGroup(k, 2, [&](std::span<const std::string> pair) {
     std::string shortcut = state.StartMenuFolder + "\\" + pair[0];
     std::string target = dest + "\\" + pair[1];
+    engine.SaveListAhead({shortcut});
     MakeShortcut(link, shortcut, target);
     if (engine.MainProgram.empty()) engine.MainProgram = kw::ExtractFileName(target);
     engine.UninstallList.Add(shortcut);

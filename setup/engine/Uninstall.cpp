@@ -2,6 +2,8 @@
 // list, begun in step 1 and saved in step 17.
 #include "setup/engine/Uninstall.h"
 
+#include <windows.h>
+
 #include "setup/engine/Folders.h"
 #include "setup/engine/Registry.h"
 #include "setup/engine/UninstallText.h"
@@ -30,13 +32,35 @@ void WriteUninstallSection(const SetupState& state, EngineState& engine) {
   std::string windows = GetWindowsFolder();
   engine.UninstallListPath = UninstallListPath(lb.At(i + 4), state.DestDir, windows);
   std::string command = UninstallCommand(windows, lb.At(i + 3), engine.UninstallListPath);
+  engine.SaveListAhead({});
   WriteUninstallEntry(lb.At(i + 1), lb.At(i + 2), command);
 }
 
 void SaveUninstallList(const SetupState& state, EngineState& engine) {
   if (engine.UninstallListPath.empty()) return;
   engine.UninstallListPath = SavedListPath(engine.UninstallListPath, state.DestDir);
-  WriteListFile(engine.UninstallListPath, engine.UninstallList.Lines());
+  WriteListFileSafely(engine.UninstallListPath, engine.UninstallList.Lines());
+}
+
+void WriteListFileSafely(const std::string& path, const std::vector<std::string>& lines) {
+  std::string next = path + ".new";
+  try {
+    WriteListFile(next, lines);
+  } catch (const kw::Error&) {
+    DeleteFileA(next.c_str());
+    throw kw::Error("Cannot create file " + path);
+  }
+  // The NT family swaps in one step; 95/98 lack MoveFileEx and take two.
+  using MoveFileExFn = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
+  auto moveEx = reinterpret_cast<MoveFileExFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "MoveFileExA")));
+  if (moveEx && moveEx(next.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) return;
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_ARCHIVE);
+  DeleteFileA(path.c_str());
+  if (!MoveFileA(next.c_str(), path.c_str())) {
+    DeleteFileA(next.c_str());
+    throw kw::Error("Cannot create file " + path);
+  }
 }
 
 }  // namespace setup

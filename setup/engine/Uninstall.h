@@ -17,12 +17,18 @@ void BeginUninstallList(const SetupState& state, EngineState& engine);
 void WriteUninstallEntry(const std::string& key, const std::string& displayName,
                          const std::string& command);
 
-// Engine step 6, when :UNINSTALL is present: sets UninstallListPath and writes
-// the uninstall entry. ListIndexError when the section is cut short.
+// Engine step 6, when :UNINSTALL is present: sets UninstallListPath, saves the
+// list ahead (an entry never names a list that is not there) and writes the
+// uninstall entry. ListIndexError when the section is cut short.
 void WriteUninstallSection(const SetupState& state, EngineState& engine);
 
 // Engine step 17: saves UninstallList (CR LF lines) when UninstallListPath is
 // set. Throws "Cannot create file %s".
 void SaveUninstallList(const SetupState& state, EngineState& engine);
+
+// Writes the list beside the file and swaps it in: a cut-off write never leaves
+// the uninstaller a list cut short. Throws "Cannot
+// create file %s" (the list's path).
+void WriteListFileSafely(const std::string& path, const std::vector<std::string>& lines);
 
 }  // namespace setup

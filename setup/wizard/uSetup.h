@@ -86,6 +86,7 @@ class TfSetup : public kw::Form {
   void CreateFrame();
   void CreatePages();
   void FillPaths();
+  bool DestinationAccepted(std::string& dest);
   bool OtherProgramRunning() const;
   // Creation step and its parts (uPrepare.cpp).
   void FormCreate();

@@ -104,8 +104,11 @@ void TfSetup::bNextClick() {
     pPaths.Show();
     FillPaths();
   } else if (pPaths.Visible()) {
+    std::string dest = eDestination.Text();
+    if (!DestinationAccepted(dest)) return;
+    eDestination.SetText(dest);
     State.StartMenuFolder = eStartMenu.Text();
-    State.DestDir = eDestination.Text();
+    State.DestDir = dest;
     pPaths.Hide();
     pFinish.Show();
     bNext.SetText("Finish");
@@ -113,6 +116,7 @@ void TfSetup::bNextClick() {
     lProgFiles.SetText(State.DestDir);
     lStartMenu.SetText(State.StartMenuFolder);
   } else if (pFinish.Visible()) {
+    if (!DestinationAccepted(State.DestDir)) return;
     bBack.SetEnabled(false);
     bCancel.SetEnabled(false);
     bNext.SetEnabled(false);
@@ -122,6 +126,15 @@ void TfSetup::bNextClick() {
     bCancel.SetEnabled(true);
     Close();
   }
+}
+
+// A destination that is no full path would install into the temporary folder
+// (deleted at the end) or a drive's root: the user is told and the page stays.
+bool TfSetup::DestinationAccepted(std::string& dest) {
+  std::string problem = DestinationProblem(dest);
+  if (problem.empty()) return true;
+  kw::ShowWarning(problem);
+  return false;
 }
 
 // Entering the folders page always starts from the stored values.

@@ -107,8 +107,28 @@ TEST_F(UninstalledAppTest, SectionWithoutTerminatorSavesTheList) {
   std::string dest = root + "\\app", sm = root + "\\Programs\\KwApp Menu";
   UninstalledApp(dest, {});
   EXPECT_THROW(Run(), ListIndexError);
+  // The Start Menu folder was made before the first shortcut: it is named too.
   EXPECT_EQ(ReadText(dest + "\\unin.ini"),
-            "KwApp\r\n" + dest + "\r\n" + dest + "\\a.txt\r\n" + sm + "\\A\r\n\r\n");
+            "KwApp\r\n" + dest + "\r\n" + dest + "\\a.txt\r\n" + sm + "\\A\r\n+" + sm + "\r\n\r\n");
+  EXPECT_FALSE(Exists(dest + "\\unin.ini.new"));
+}
+
+// A read-only file whose attribute will not clear (as on a read-only share;
+// here a kernel file Wine shows on drive Z:) is tried once more, then named
+// among the files not installed: no endless retry.
+TEST_F(InstallTest, ReadOnlyTargetThatStaysReadOnlyFails) {
+  std::string dest = "Z:\\proc\\sys\\kernel\\random";
+  ASSERT_NE(Attrs(dest + "\\boot_id") & FILE_ATTRIBUTE_READONLY, 0u) << "no read-only kernel file on Z:";
+  ASSERT_FALSE(SetFileAttributesA((dest + "\\boot_id").c_str(), FILE_ATTRIBUTE_ARCHIVE));
+  state.DestDir = dest;
+  Package("boot_id", "new");
+  List({"h", "h", "h", ":INSTALL", "boot_id", ":"});
+  Run();
+  EXPECT_EQ(host.Messages(),
+            (std::vector<std::string>{
+                Box("Setup", kIncomplete + "\n" + dest + "\\boot_id", kWarning),
+                Box("Confirm", "Installation is complete", MB_OK | MB_ICONQUESTION)}));
+  EXPECT_FALSE(RebootNeeded);
 }
 
 // "C:\Program Files\..." unquoted would start C:\Program.exe, which here exists.

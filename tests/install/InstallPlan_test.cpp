@@ -1,5 +1,6 @@
 // The engine's step count, progress arithmetic and names.
 #include "setup/engine/InstallPlan.h"
+#include "setup/engine/NextStartText.h"
 #include "toolkit/Error.h"
 
 #include <gtest/gtest.h>
@@ -104,4 +105,34 @@ TEST(InstallPlan, IncompleteTextAndQuotes) {
   EXPECT_EQ(Quote("C:\\Program Files\\A\\_setup.exe"), "\"C:\\Program Files\\A\\_setup.exe\"");
   EXPECT_EQ(QuoteIfBlank("C:\\WINDOWS\\TEMP\\QFINST1"), "C:\\WINDOWS\\TEMP\\QFINST1");
   EXPECT_EQ(QuoteIfBlank("C:\\Setup Disk"), "\"C:\\Setup Disk\"");
+}
+
+// What the system does at its next start, read from both families' records: a
+// deletion counts until a later move puts a file back under that name, in
+// either spelling and any letter case.
+TEST(NextStartRecord, DeletionPendingUntilSomethingLandsThere) {
+  std::vector<QueuedMove> ini = WininitMoves(
+      "[Other]\r\nNUL=C:\\APP\\OTHER.TXT\r\n[rename]\r\n; note\r\nNUL = C:\\APP\\README.TXT \r\n"
+      "C:\\APP\\FOO.BAK=C:\\APP\\FOO.EXE\r\nC:\\APP\\FOO.EXE=C:\\APP\\FOO.MQF\r\nno equals\r\n");
+  ASSERT_EQ(ini.size(), 3u);
+  EXPECT_EQ(ini[0].from, "C:\\APP\\README.TXT");
+  EXPECT_EQ(ini[0].to, "");
+  EXPECT_EQ(ini[1].from, "C:\\APP\\FOO.EXE");
+  EXPECT_EQ(ini[1].to, "C:\\APP\\FOO.BAK");
+  EXPECT_TRUE(GoneAfterNextStart(ini, {"C:\\App\\Read me.txt", "c:\\app\\readme.txt"}));
+  EXPECT_FALSE(GoneAfterNextStart(ini, {"C:\\APP\\FOO.EXE"})) << "replaced, not deleted";
+  EXPECT_FALSE(GoneAfterNextStart(ini, {"C:\\APP\\OTHER.TXT"})) << "outside [Rename]";
+  EXPECT_FALSE(GoneAfterNextStart(WininitMoves(""), {"C:\\APP\\README.TXT"}));
+
+  using namespace std::string_literals;
+  std::vector<QueuedMove> nt = DelayedMoves(
+      "\\??\\C:\\App\\a.txt\0\0\\??\\C:\\App\\b.txt\0\0\\??\\C:\\App\\b.MQF\0!\\??\\C:\\App\\b.txt\0\0"s);
+  ASSERT_EQ(nt.size(), 3u);
+  EXPECT_EQ(nt[0].from, "C:\\App\\a.txt");
+  EXPECT_EQ(nt[0].to, "");
+  EXPECT_EQ(nt[2].to, "C:\\App\\b.txt");
+  EXPECT_TRUE(GoneAfterNextStart(nt, {"c:\\app\\A.TXT"}));
+  EXPECT_FALSE(GoneAfterNextStart(nt, {"C:\\App\\b.txt"}));
+  EXPECT_FALSE(GoneAfterNextStart(nt, {"C:\\App\\c.txt"}));
+  EXPECT_TRUE(DelayedMoves(""s).empty());
 }

@@ -47,3 +47,42 @@ TEST(NotRunning, WarningNamesTheProgramAndTwoInstructionLines) {
   EXPECT_EQ(std::count(w.begin(), w.end(), '\r'), 2);
   EXPECT_EQ(w.find('\n'), std::string::npos);
 }
+
+// Accepted folders come back as the system reads them; every refused one says
+// why, quoting what was typed.
+TEST(Destination, OnlyFullPathsWithAFolderName) {
+  struct Case {
+    std::string typed, stored, reason;
+  } cases[] = {
+      {"C:\\Program Files\\My App", "C:\\Program Files\\My App", ""},
+      {"d:/Tools/App/", "d:\\Tools\\App", ""},
+      {"C:\\App\\\\", "C:\\App", ""},
+      {"", "", "Please type the folder"},
+      {"MyApp", "MyApp", "\"MyApp\" is not a full path."},
+      {"\\App", "\\App", "is not a full path."},
+      {"C:App", "C:App", "is not a full path."},
+      {"\\\\server\\share\\App", "\\\\server\\share\\App", "is not a full path."},
+      {"1:\\App", "1:\\App", "is not a full path."},
+      {"C:\\", "C:\\", "\"C:\\\" is the root of a drive."},
+      {"C:/", "C:\\", "is the root of a drive."},
+      {"C:\\WINDOWS.", "C:\\WINDOWS.", "ends in a dot or blank"},
+      {"C:\\App \\Sub", "C:\\App \\Sub", "ends in a dot or blank"},
+      {"C:\\App\\..\\Other", "C:\\App\\..\\Other", "ends in a dot or blank"},
+      {"C:\\A\\\\B", "C:\\A\\\\B", "empty"},
+      {"C:\\App?", "C:\\App?", "holds a character"},
+      {"C:\\A:B", "C:\\A:B", "holds a character"},
+      {"C:\\A\tB", "C:\\A\tB", "holds a character"},
+  };
+  for (Case c : cases) {
+    SCOPED_TRACE(c.typed);
+    std::string folder = c.typed;
+    std::string problem = DestinationProblem(folder);
+    EXPECT_EQ(folder, c.stored);
+    if (c.reason.empty()) {
+      EXPECT_EQ(problem, "");
+    } else {
+      EXPECT_NE(problem.find(c.reason), std::string::npos) << problem;
+      EXPECT_NE(problem.find("such as C:\\Program Files\\My Program."), std::string::npos);
+    }
+  }
+}

@@ -1,11 +1,13 @@
 // The demo's driver: installs the sample three-disk package from drive A: the
 // way a user would, saving a picture of each page, lists what was installed
-// where, and removes it again. Arguments: the destination folder and the
-// folder for the pictures.
+// where, and removes it again as a user does, through the command of its
+// uninstall entry. Arguments: the destination folder and the folder for the
+// pictures.
 #include <windows.h>
 
 #include <cstdio>
 
+#include "qfunin/QfuninIds.h"
 #include "setup/SetupIds.h"
 #include "tests/wizard/Road.h"
 
@@ -51,7 +53,49 @@ void Walk(const std::string& dest, const std::string& shots) {
   Answer(done, IDYES);
   setup.Wait();
   WaitUntil([&] { return FileExists(Join(dest, "ran.txt")); }, "the installed program's marker");
-  std::printf("  the installed program ran and wrote ran.txt\n");
+  // Its folder can only go once it has ended.
+  if (!AwaitNoProcess("kwdemo.exe", kExitWait)) throw Failure("kwdemo.exe did not end");
+  std::printf("  the installed program ran in %s and ended\n", ReadFileBytes(Join(dest, "ran.txt")).c_str());
+}
+
+// The uninstall entry's own command, answered as a user would: Yes to the
+// question, Yes to any shared file, OK to the closing message.
+void Uninstall(const std::string& dest) {
+  std::string command = RegValue(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString");
+  std::printf("removing it through its uninstall entry:\n  %s\n", command.c_str());
+  Process un = Process::Start(command);
+  MsgBox ask = WaitMsgBox(un, "Uninstall");
+  std::printf("  box: %s -> Yes\n", ask.text.c_str());
+  Answer(ask, IDYES);
+  for (;;) {
+    HWND shared = nullptr, box = nullptr;
+    WaitUntil([&] {
+      return (shared = FindTop(un.Id(), "TfShared", "")) || (box = FindTop(un.Id(), "#32770", "")) ||
+             !un.Running();
+    }, "a question or the end of qfunin.exe", 60000);
+    if (shared) {
+      std::printf("  shared file question -> Yes\n");
+      Click(Child(shared, qfunin::ids::kYes));
+      WaitGone(shared, "the shared file question");
+      continue;
+    }
+    if (!box) break;
+    MsgBox m = ReadMsgBox(box);
+    std::string text = m.text;
+    for (size_t at; (at = text.find("\r\n")) != std::string::npos;) text.replace(at, 2, " ");
+    std::printf("  box: %s -> OK\n", text.c_str());
+    Answer(m, IDOK);
+  }
+  std::printf("  qfunin.exe ended with exit code %lu\n", static_cast<unsigned long>(un.Wait()));
+  std::printf("  uninstall entry: %s\n",
+              RegValue(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName") == "<missing>" ? "gone" : "still there");
+  if (FolderExists(dest)) {
+    std::printf("  left in %s:", dest.c_str());
+    for (const std::string& n : ListFolder(dest)) std::printf(" %s", n.c_str());
+    std::printf(" (ran.txt is the demo program's own, not the installation's)\n");
+  } else {
+    std::printf("  %s is gone\n", dest.c_str());
+  }
 }
 
 }  // namespace
@@ -79,6 +123,11 @@ int main(int argc, char** argv) {
     std::printf("  HKCU\\%s\n    Path = %s\n    Runs = %s\n", kDemoKey,
                 RegValue(HKEY_CURRENT_USER, kDemoKey, "Path").c_str(),
                 RegValue(HKEY_CURRENT_USER, kDemoKey, "Runs").c_str());
+    Uninstall(dest);
+    if (RegValue(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName") != "<missing>") {
+      std::printf("demo failed: the uninstall entry is still there\n");
+      rc = 1;
+    }
   } catch (const std::exception& e) {
     std::printf("demo failed: %s\n", e.what());
     rc = 1;
@@ -87,6 +136,6 @@ int main(int argc, char** argv) {
   RemoveFolder(menu);
   RegDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstallKey);
   RegDeleteKeyA(HKEY_CURRENT_USER, kDemoKey);
-  std::printf("removed the installed files, the Start Menu folder and the registry entries\n");
+  std::printf("cleared what was left of the demo\n");
   return rc;
 }

@@ -183,6 +183,8 @@ TEST(WizardRoad, ThreeDisksToInstalledProgram) {
 
   // The program ran from its folder; the temporary folder is gone.
   WaitUntil([&] { return FileExists(Join(dest, "ran.txt")); }, "ran.txt of the started program");
+  EXPECT_EQ(ReadFileBytes(Join(dest, "ran.txt")), dest);
+  EXPECT_TRUE(AwaitNoProcess("kwdemo.exe", kExitWait)) << "the started program still runs";
   EXPECT_FALSE(FolderExists(source));
   EXPECT_EQ(CompareFiles(Join(dest, "kwdemo.exe"), Join(PackageDir(), "pkg\\kwdemo.ex_")), "");
   EXPECT_EQ(ReadFileBytes(Join(dest, "extra.txt")),

@@ -3,8 +3,10 @@
 # three 1.44 MB floppies (disk folders and FAT12 images), setup.exe started
 # from drive A: under Wine (on $DISPLAY when there is one, else Xvfb), the disk
 # prompts answered by swapping the drive's contents, the five wizard pages
-# walked and Finish pressed; then what was installed is listed and removed
-# again. Pictures of the pages land in <build>/demo-install.
+# walked and Finish pressed; the program started at "run now?" is waited for,
+# then what was installed is listed and removed again as a user does, through
+# the uninstall entry's own command (qfunin.exe). Pictures of the pages land
+# in <build>/demo-install.
 set -euo pipefail
 . "$(dirname "$0")/../demo-env.sh"
 shots=$B/demo-install
