@@ -3,6 +3,7 @@
 
 #include "setup/engine/RegText.h"
 #include "setup/engine/Registry.h"
+#include "toolkit/Log.h"
 
 namespace setup {
 
@@ -25,6 +26,7 @@ void WriteRegistrySection(const SetupState& state, EngineState& engine) {
     if (std::optional<KeyRedirect> r = ParseKeyRedirect(key))
       key = RedirectedKey(*r, ReadRegString(root, r->lookup, ""));
     WriteRegValue(root, key, name, data);
+    kw::Log({"Registry value ", root, "\\", key, "\\", name, " = ", data});
     engine.UninstallList.Add(root);
     engine.UninstallList.Add(key);
     engine.UninstallList.Add(name);

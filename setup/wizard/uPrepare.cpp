@@ -6,25 +6,49 @@
 
 #include "setup/SetupIds.h"
 #include "setup/engine/Folders.h"
+#include "setup/wizard/DiskFolders.h"
 #include "setup/wizard/JoinParts.h"
 #include "setup/wizard/uCopy.h"
 #include "setup/wizard/uSetup.h"
 #include "toolkit/Dialogs.h"
+#include "toolkit/ExitCodes.h"
+#include "toolkit/Log.h"
+#include "toolkit/Silent.h"
 
 namespace setup {
 
 namespace {
 
-// Thrown after a warning or a refused confirmation: the step ends quietly.
-struct StopPreparation {};
+// Thrown after a warning or a refused confirmation: the step ends quietly
+// with the run's exit code.
+struct StopPreparation {
+  int code;
+};
 
 [[noreturn]] void Fail(const std::string& warning) {
   kw::ShowWarning(warning);
-  throw StopPreparation{};
+  throw StopPreparation{kw::exitcode::kFailed};
 }
 
 void Require(const std::string& question) {
-  if (!kw::Confirm(question)) throw StopPreparation{};
+  if (!kw::Confirm(question)) throw StopPreparation{kw::exitcode::kCancelled};
+}
+
+// Where part `name` of disk `disk` lies, asking for the disk only when it is
+// neither beside the installer nor in a disk folder copied beside its own.
+// Unattended, nobody can change disks.
+std::string FindPart(const std::string& source, const std::string& name, size_t disk) {
+  for (;;) {
+    std::vector<std::string> places = PartPlaces(source, name, disk);
+    for (const std::string& place : places)
+      if (FileExists(place)) return place;
+    if (kw::Silent()) {
+      std::string where;
+      for (const std::string& place : places) where += (where.empty() ? "" : " or ") + place;
+      Fail("Setup disk number " + std::to_string(disk) + " is missing: there is no " + where + ".");
+    }
+    Require("Please insert setup disk number " + std::to_string(disk));
+  }
 }
 
 std::string ModuleFolder() {
@@ -46,11 +70,13 @@ void TfSetup::FormCreate() {
   comInitialised_ = SUCCEEDED(CoInitialize(nullptr));
   try {
     Prepare();
-  } catch (const StopPreparation&) {
+  } catch (const StopPreparation& stop) {
+    Result = stop.code;
     tExit.SetEnabled(true);
   } catch (const std::exception& e) {
     // Errors without a message of their own (a list too short, an archive
     // that cannot be made or read) end the run the same way, after their text.
+    Result = kw::exitcode::kFailed;
     kw::ShowError(e.what());
     tExit.SetEnabled(true);
   }
@@ -70,7 +96,7 @@ void TfSetup::Prepare() {
 // Steps of the packed layout: temporary folder, disks, joining, extraction.
 void TfSetup::PreparePackage() {
   const std::string& source = State.SourceDir;
-  if (!source.empty() && (source[0] == 'A' || source[0] == 'a')) {
+  if (!kw::Silent() && !source.empty() && (source[0] == 'A' || source[0] == 'a')) {
     std::vector<std::string> lines = mCopyRight.Lines();
     Require("This program will install " + (lines.empty() ? std::string() : lines[0]));
   }
@@ -87,20 +113,25 @@ void TfSetup::PreparePackage() {
   std::vector<std::string> extra = State.lbSetup.ListSection(section::kExtra);
   if (State.lbSetup.Has(section::kExtra)) {
     ForceFolders(temp + "\\EXTRA\\");
-    for (const std::string& item : extra)
+    for (const std::string& item : extra) {
       CopyArchiveOnly(source + "\\" + item, temp + "\\EXTRA\\" + item, false);
+      kw::Log({"Extra file ", source, "\\", item});
+    }
   }
 
   if (!State.lbSetup.Has(section::kPackage)) Fail("No install package information.");
   std::vector<std::string> parts = State.lbSetup.ListSection(section::kPackage);
   for (size_t i = 0; i < parts.size(); ++i) {
-    while (!FileExists(source + "\\" + parts[i]))
-      Require("Please insert setup disk number " + std::to_string(i + 1));
-    CopyArchiveOnly(source + "\\" + parts[i], temp + "\\" + parts[i], true);
+    std::string from = FindPart(source, parts[i], i + 1);
+    CopyArchiveOnly(from, temp + "\\" + parts[i], true);
+    kw::Log({"Part ", parts[i], " taken from ", from});
   }
   if (!parts.empty()) {
     // The installer and the package list live on disk 1.
-    while (!FileExists(source + "\\" + parts[0])) Require("Please re-insert setup disk number 1");
+    while (!FileExists(source + "\\" + parts[0])) {
+      if (kw::Silent()) Fail("Setup disk number 1 is missing: there is no " + source + "\\" + parts[0] + ".");
+      Require("Please re-insert setup disk number 1");
+    }
     std::vector<std::string> reversed;
     for (auto it = parts.rbegin(); it != parts.rend(); ++it) reversed.push_back(temp + "\\" + *it);
     std::string archive = temp + "\\" + kw::ChangeFileExt(parts[0], ".zip");
@@ -121,7 +152,7 @@ void TfSetup::ExtractPackage(const std::string& archive) {
   window.Create();
   window.Label1.SetText("Extracting file:");
   window.SetCaption("Extracting Setup Files");
-  window.Show();
+  if (!kw::Silent()) window.Show();
   struct Bind {
     TfCopy*& slot;
     ~Bind() { slot = nullptr; }
@@ -132,6 +163,7 @@ void TfSetup::ExtractPackage(const std::string& archive) {
   window.Hide();
   // Going on with a partly unpacked package would install a broken program.
   if (ZipExtractor1.LastResult() != 0) Fail("Error decompressing install package.");
+  kw::Log({"Unpacked ", archive, ": ", std::to_string(ZipExtractor1.Count()), " files"});
 }
 
 void TfSetup::LoadInstallList() {
