@@ -144,12 +144,12 @@ TEST_F(Unattended, SilentInstallAndRemoval) {
   std::vector<std::string> lines = LogLines(log);
   ASSERT_FALSE(lines.empty());
   EXPECT_EQ(lines.front().rfind("Setup started: ", 0), 0u) << lines.front();
-  for (const std::string& want :
-       {"Copied " + Join(dest, "kwdemo.exe"), "Copied " + Join(dest, "readme.txt"),
+  for (const std::string& want : std::vector<std::string>{
+           "Copied " + Join(dest, "kwdemo.exe"), "Copied " + Join(dest, "readme.txt"),
         "Copied " + Join(win, "qfunin.exe"), "Copied " + SharedFile(),
         "Shortcut " + Join(menu, "Kerf Demo.lnk") + " to " + Join(dest, "kwdemo.exe"),
         "Copied " + Join(menu, "readme.txt"),
-        "Registry value HKEY_CURRENT_USER\\Software\\Quillfen\\KerfDemo\\Runs = #3#",
+        std::string("Registry value HKEY_CURRENT_USER\\Software\\Quillfen\\KerfDemo\\Runs = #3#"),
         "Uninstall entry HKEY_LOCAL_MACHINE\\" + std::string(kEntry) + ": " + command,
         "Uninstall list " + Join(dest, "unin.ini"),
         "Installing Kerf Demo 1.0 into " + dest + ", Start Menu folder " + menu})
