@@ -115,7 +115,7 @@ void TfSetup::PreparePackage() {
     ForceFolders(temp + "\\EXTRA\\");
     for (const std::string& item : extra) {
       CopyArchiveOnly(source + "\\" + item, temp + "\\EXTRA\\" + item, false);
-      kw::Log({"Extra file ", source, "\\", item});
+      if (FileExists(temp + "\\EXTRA\\" + item)) kw::Log({"Extra file ", source, "\\", item});
     }
   }
 
@@ -129,7 +129,8 @@ void TfSetup::PreparePackage() {
   if (!parts.empty()) {
     // The installer and the package list live on disk 1.
     while (!FileExists(source + "\\" + parts[0])) {
-      if (kw::Silent()) Fail("Setup disk number 1 is missing: there is no " + source + "\\" + parts[0] + ".");
+      if (kw::Silent())
+        Fail("Setup disk number 1 is missing: there is no " + source + "\\" + parts[0] + ".");
       Require("Please re-insert setup disk number 1");
     }
     std::vector<std::string> reversed;
