@@ -197,15 +197,21 @@ TEST_F(Unattended, RefusedCommandLines) {
   EXPECT_EQ(RunUnseen(setup + " /S /LOG=" + Join(work_, "no such folder\\a.log") + " /D=MyApp"), 1639u);
 }
 
-// Interactively too: Cancel on the wizard gives 1602 (the disks copied side
-// by side, no disk is asked for on the way); a bad switch is shown.
+// Interactively too: /D and /G fill the folders page, Cancel gives 1602 (the
+// disks copied side by side, no disk is asked for on the way); a bad switch
+// is shown.
 TEST_F(Unattended, InteractiveExitCodes) {
   std::string package = Join(BinDir(), "tests\\wizard\\package");
   std::string setup = CopyDisk1(package, Join(work_, "disk1"));
   CopyFolder(Join(package, "disk2"), Join(work_, "disk2"));
   CopyFolder(Join(package, "disk3"), Join(work_, "disk3"));
-  Process p = Process::Start(setup);
+  Process p = Process::Start(setup + " /G=\"Given Group\" /D=C:\\Given Folder");
   HWND wiz = WaitTop(p, "TfSetup", "", 60000);
+  road::Next(wiz, "license");
+  road::Next(wiz, "readme");
+  road::Next(wiz, "paths");
+  EXPECT_EQ(Text(road::Ctl(wiz, setup::ids::kDestination)), "C:\\Given Folder");
+  EXPECT_EQ(Text(road::Ctl(wiz, setup::ids::kStartMenu)), "Given Group");
   Click(road::Ctl(wiz, setup::ids::kCancel));
   EXPECT_EQ(p.Wait(), 1602u);
 
