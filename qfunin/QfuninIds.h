@@ -1,5 +1,6 @@
 // Control IDs of qfunin.exe's windows; the tests find the controls by them.
 #pragma once
+#include "toolkit/ExitCodes.h"
 
 namespace qfunin::ids {
 
@@ -16,10 +17,11 @@ constexpr int kYesToAll = 212;
 constexpr int kNo = 213;          // the default button
 constexpr int kNoToAll = 214;
 
-// Exit codes.
-constexpr int kExitRemoved = 0;    // everything went, perhaps at the next start
-constexpr int kExitRefused = 1;    // no list, or a list it will not follow
-constexpr int kExitCancelled = 2;  // the user answered No
-constexpr int kExitStayed = 3;     // some items stayed
+// Exit codes, those of setup.exe.
+constexpr int kExitRemoved = kw::exitcode::kDone;           // everything went
+constexpr int kExitRestart = kw::exitcode::kRestartNeeded;  // the rest goes at the next start
+constexpr int kExitRefused = kw::exitcode::kFailed;         // no list, or one it will not follow
+constexpr int kExitCancelled = kw::exitcode::kCancelled;    // the user answered No
+constexpr int kExitStayed = kw::exitcode::kFailed;          // some items stayed
 
 }  // namespace qfunin::ids

@@ -1,5 +1,6 @@
 // qfunin.exe, the uninstaller the uninstall entry starts with the list's path:
-// reads and checks the whole list first, asks, then removes in one run.
+// reads and checks the whole list first, asks, then removes in one run. With
+// /S it asks nothing and shows nothing; the exit code tells the outcome.
 #include <windows.h>
 
 #include "qfunin/QfuninIds.h"
@@ -10,6 +11,7 @@
 #include "qfunin/uUninstall.h"
 #include "toolkit/App.h"
 #include "toolkit/Handle.h"
+#include "toolkit/Silent.h"
 
 namespace {
 
@@ -18,7 +20,7 @@ using namespace qfunin;
 constexpr const char* kCaption = "Uninstall";
 
 int Box(HWND owner, const std::string& text, UINT flags) {
-  return MessageBoxA(owner, text.c_str(), kCaption, flags | MB_SETFOREGROUND);
+  return kw::MsgBox(owner, text, kCaption, flags | MB_SETFOREGROUND);
 }
 
 int Refuse(const std::string& text) {
@@ -78,7 +80,8 @@ int Uninstall(const std::string& argument) {
   if (!fault.empty())
     return Refuse("The uninstall list \"" + listPath + "\" cannot be used: " + fault + ".");
 
-  if (Box(nullptr, "Are you sure you want to remove " + list.programName + " and all of its components?",
+  if (!kw::Silent() &&
+      Box(nullptr, "Are you sure you want to remove " + list.programName + " and all of its components?",
           MB_YESNO | MB_ICONQUESTION) != IDYES)
     return ids::kExitCancelled;
 
@@ -86,13 +89,14 @@ int Uninstall(const std::string& argument) {
   TfShared shared;
   progress.Create();
   shared.Create();
-  progress.Show();
+  if (!kw::Silent()) progress.Show();
   WinHost host(progress, shared);
   Outcome outcome = Removal(list, places, listPath, host).Run();
   progress.Hide();
   Box(nullptr, ClosingText(list.programName, outcome),
       MB_OK | (outcome.stayed.empty() ? MB_ICONINFORMATION : MB_ICONWARNING));
-  return outcome.stayed.empty() ? ids::kExitRemoved : ids::kExitStayed;
+  if (!outcome.stayed.empty()) return ids::kExitStayed;
+  return outcome.restart ? ids::kExitRestart : ids::kExitRemoved;
 }
 
 }  // namespace
@@ -101,7 +105,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR cmdLine, int) {
   kw::App().Initialize();
   kw::App().Title = kCaption;
   try {
-    return Uninstall(ListPathArgument(cmdLine ? cmdLine : ""));
+    UninstallArguments args = ParseUninstallArguments(cmdLine ? cmdLine : "");
+    kw::SetSilent(args.silent);
+    return Uninstall(args.list);
   } catch (const std::exception& e) {
     kw::App().ShowException(e.what());
     return ids::kExitStayed;

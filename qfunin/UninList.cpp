@@ -156,4 +156,25 @@ std::string ListPathArgument(std::string_view args) {
   return std::string(args.substr(0, end + 1));
 }
 
+UninstallArguments ParseUninstallArguments(std::string_view args) {
+  UninstallArguments a;
+  auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  for (;;) {
+    while (!args.empty() && blank(args.front())) args.remove_prefix(1);
+    while (!args.empty() && blank(args.back())) args.remove_suffix(1);
+    if (args.size() >= 2 && kw::SameText(args.substr(0, 2), "/S") &&
+        (args.size() == 2 || blank(args[2]))) {
+      args.remove_prefix(2);
+    } else if (args.size() >= 3 && kw::SameText(args.substr(args.size() - 2), "/S") &&
+               blank(args[args.size() - 3])) {
+      args.remove_suffix(2);
+    } else {
+      break;
+    }
+    a.silent = true;
+  }
+  a.list = ListPathArgument(args);
+  return a;
+}
+
 }  // namespace qfunin

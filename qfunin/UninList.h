@@ -72,4 +72,12 @@ void UseLongForms(UninList& list, Places& places, LongPathFn longPath);
 // The list path from the program's command line: in double quotes or not.
 std::string ListPathArgument(std::string_view args);
 
+struct UninstallArguments {
+  bool silent = false;  // /S: no question, no window, shared files kept
+  std::string list;
+};
+// The command line: the list path with /S (letter case ignored) before or
+// after it, so that /S can be put either side of an entry's command.
+UninstallArguments ParseUninstallArguments(std::string_view args);
+
 }  // namespace qfunin

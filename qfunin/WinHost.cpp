@@ -12,6 +12,7 @@
 #include "toolkit/NextBoot.h"
 #include "toolkit/PathText.h"
 #include "toolkit/RegKey.h"
+#include "toolkit/Silent.h"
 
 namespace qfunin {
 
@@ -197,7 +198,10 @@ Places SystemPlaces() {
 
 void WinHost::Progress(int percent, const std::string& item) { progress_.ShowItem(percent, item); }
 
-SharedAnswer WinHost::AskShared(const std::string& path) { return shared_.Ask(path); }
+// Unattended, a file other programs may need stays: the safe answer.
+SharedAnswer WinHost::AskShared(const std::string& path) {
+  return kw::Silent() ? SharedAnswer::kNoToAll : shared_.Ask(path);
+}
 
 bool WinHost::FileExists(const std::string& path) {
   DWORD a = Attributes(path);

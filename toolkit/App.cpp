@@ -7,6 +7,7 @@
 #include <exception>
 
 #include "toolkit/Form.h"
+#include "toolkit/Silent.h"
 
 namespace kw {
 
@@ -58,7 +59,7 @@ void Application::Terminate() {
 }
 
 void Application::ShowException(const char* text) {
-  MessageBoxA(GetActiveWindow(), text, Title.c_str(), MB_OK | MB_ICONERROR);
+  MsgBox(GetActiveWindow(), text, Title.c_str(), MB_OK | MB_ICONERROR);
 }
 
 }  // namespace kw

@@ -3,12 +3,13 @@
 #include <windows.h>
 
 #include "toolkit/App.h"
+#include "toolkit/Silent.h"
 
 namespace kw {
 
 namespace {
 int Box(const std::string& text, const char* caption, UINT flags) {
-  return MessageBoxA(GetActiveWindow(), text.c_str(), caption, flags | MB_TASKMODAL);
+  return MsgBox(GetActiveWindow(), text, caption, flags | MB_TASKMODAL);
 }
 }  // namespace
 

@@ -12,6 +12,8 @@
 #include "setup/engine/Shortcuts.h"
 #include "setup/engine/SystemBackup.h"
 #include "setup/engine/Uninstall.h"
+#include "toolkit/ExitCodes.h"
+#include "toolkit/Log.h"
 
 namespace setup {
 
@@ -25,7 +27,8 @@ class InstallRun : ListKeeper {
   InstallRun(SetupState& state, InstallHost& host, TExecFile& exec, TShellLink& link)
       : s_(state), list_(state.lbSetup), host_(host), exec_(exec), link_(link) {}
 
-  void Run();
+  // The exit code: done, a restart needed, or incomplete.
+  int Run();
 
  private:
   void ShowProgress() { host_.SetCopyProgress(ProgressPercent(e_.Done, e_.Total)); }
@@ -39,6 +42,7 @@ class InstallRun : ListKeeper {
   bool CopyOrQueue(const std::string& source, const std::string& target, bool keep, bool retry);
   void SaveAhead(const std::vector<std::string>& pending) override;
   std::vector<std::string> ClosedList(const std::vector<std::string>& pending) const;
+  void LogCopyFailure(const std::string& target, DWORD error);
   void SaveWhatWasDone();
   void RunPostInstall();
   // True when the user chose to restart now: no completion message follows.
@@ -58,10 +62,12 @@ class InstallRun : ListKeeper {
   bool listSaved_ = false;
 };
 
-void InstallRun::Run() {
+int InstallRun::Run() {
   BeginUninstallList(s_, e_);
   e_.Keeper = this;
   s_.StartMenuFolder = StartMenuPath(s_.StartMenuFolder);
+  kw::Log({"Installing ", s_.ProgramName, " into ", s_.DestDir, ", Start Menu folder ",
+           s_.StartMenuFolder});
   e_.Total = CountSteps(list_);
   e_.Done = 0;
   host_.PlaceCopyWindow(host_.WizardBottom());
@@ -100,8 +106,10 @@ void InstallRun::Run() {
   e_.UninstallList.Clear();
   if (!failed_.empty())
     host_.ShowMessage(IncompleteText(failed_), kSetupCaption, MB_OK | MB_ICONWARNING);
-  if (Restart()) return;
-  Complete();
+  bool restart = list_.Has(section::kReboot) || RebootNeeded;
+  if (!Restart()) Complete();
+  if (!failed_.empty()) return kw::exitcode::kFailed;
+  return restart ? kw::exitcode::kRestartNeeded : kw::exitcode::kDone;
 }
 
 // The list so far and what is about to be made, closed the way a whole list
@@ -154,6 +162,7 @@ void InstallRun::BackUpSystem() {
     ShowProgress();
     BackUpSystemFile(f.path, GetWindowsFolder() + f.backupBase + e_.BackupExt);
   }
+  kw::Log({"Backed up the DOS start-up files as *", e_.BackupExt});
   ++e_.Done;
 }
 
@@ -162,7 +171,7 @@ void InstallRun::RemoveFiles() {
   if (k < 0) return;
   for (const std::string& entry : list_.ListEntries(k)) {
     std::string path = ExpandRemovePath(entry, GetWindowsFolder(), s_.DestDir);
-    if (FileExists(path)) DeleteFileA(path.c_str());
+    if (FileExists(path) && DeleteFileA(path.c_str())) kw::Log({"Deleted ", path});
   }
 }
 
@@ -199,12 +208,14 @@ bool InstallRun::CopyOrQueue(const std::string& source, const std::string& targe
                              bool retry) {
   if (CopyFileA(source.c_str(), target.c_str(), keep)) {
     SetArchiveOnly(target);
+    kw::Log({"Copied ", target});
     return true;
   }
   DWORD error = GetLastError();
   switch (ClassifyCopyFailure(keep, error, GetFileAttributesA(target.c_str()))) {
     case CopyFailure::Kept:
       SetArchiveOnly(target);
+      kw::Log({"Kept ", target, " (already there)"});
       return true;
     case CopyFailure::ReadOnly:
       // Cleared, the target is classified anew should the copy fail again; an
@@ -213,13 +224,22 @@ bool InstallRun::CopyOrQueue(const std::string& source, const std::string& targe
       SetArchiveOnly(target);
       return CopyOrQueue(source, target, keep, false);
     case CopyFailure::InUse:
-      if (!replacer_.Replace(source, target)) return false;
+      if (!replacer_.Replace(source, target)) break;
       RebootNeeded = true;
+      kw::Log({"Queued for the restart ", target, " (in use)"});
       return true;
     case CopyFailure::Failed:
       break;
   }
+  LogCopyFailure(target, error);
   return false;
+}
+
+void InstallRun::LogCopyFailure(const std::string& target, DWORD error) {
+  char text[256] = "";
+  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
+                 sizeof text, nullptr);
+  kw::Log({"Failed to copy ", target, ": error ", std::to_string(error), " ", text});
 }
 
 void InstallRun::RunPostInstall() {
@@ -228,7 +248,11 @@ void InstallRun::RunPostInstall() {
   // Unquoted, "C:\Program Files\..." would start C:\Program.exe if there is one.
   exec_.CommandLine = Quote(program);
   exec_.Parameters = QuoteIfBlank(s_.PackageDir);
-  exec_.Execute();
+  DWORD code = 0;
+  if (exec_.Execute() && GetExitCodeProcess(exec_.ProcessInfo().hProcess, &code))
+    kw::Log({"Ran ", program, ": exit code ", std::to_string(code)});
+  else
+    kw::Log({"Failed to run ", program, ": error ", std::to_string(exec_.LastError())});
   DeleteFileA(program.c_str());
   host_.BringToFront();
 }
@@ -262,8 +286,8 @@ void InstallRun::Complete() {
 
 }  // namespace
 
-void RunInstall(SetupState& state, InstallHost& host, TExecFile& ExecFile1, TShellLink& Shelllink1) {
-  InstallRun(state, host, ExecFile1, Shelllink1).Run();
+int RunInstall(SetupState& state, InstallHost& host, TExecFile& ExecFile1, TShellLink& Shelllink1) {
+  return InstallRun(state, host, ExecFile1, Shelllink1).Run();
 }
 
 }  // namespace setup

@@ -14,7 +14,8 @@ extern bool RebootNeeded;
 extern bool RunAtEnd;
 
 // Runs the whole installation on the calling thread; returns after the
-// completion message, or right after asking Windows to restart. Turns
+// completion message, or right after asking Windows to restart, the exit code
+// (kw::exitcode): done, a restart needed, or incomplete. Turns
 // state.StartMenuFolder into its full path. ExecFile1 and Shelllink1 are the
 // wizard's components (ExecFile1 set to Wait, not Associate).
 // Entries that could be neither copied nor queued for the next start are named
@@ -22,6 +23,6 @@ extern bool RunAtEnd;
 // registry errors, "Cannot create file %s") end it where they arise and
 // propagate to the caller's error box, once the uninstall list built so far is
 // saved; the copy-progress window is then left as it was.
-void RunInstall(SetupState& state, InstallHost& host, TExecFile& ExecFile1, TShellLink& Shelllink1);
+int RunInstall(SetupState& state, InstallHost& host, TExecFile& ExecFile1, TShellLink& Shelllink1);
 
 }  // namespace setup

@@ -2,11 +2,13 @@
 
 #include <shellapi.h>
 
+#include "toolkit/Silent.h"
+
 namespace setup {
 
 int SystemInstallHost::ShowMessage(const std::string& text, const std::string& caption,
                                    unsigned flags) {
-  return MessageBoxA(owner_, text.c_str(), caption.c_str(), flags);
+  return kw::MsgBox(owner_, text, caption.c_str(), flags);
 }
 
 void SystemInstallHost::ProcessMessages() { PumpMessages(); }

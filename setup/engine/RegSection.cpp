@@ -3,6 +3,7 @@
 
 #include "setup/engine/RegText.h"
 #include "setup/engine/Registry.h"
+#include "toolkit/Log.h"
 
 namespace setup {
 
@@ -26,6 +27,7 @@ void WriteRegistrySection(const SetupState& state, EngineState& engine) {
       key = RedirectedKey(*r, ReadRegString(root, r->lookup, ""));
     engine.SaveListAhead({root, key, name, data});
     WriteRegValue(root, key, name, data);
+    kw::Log({"Registry value ", root, "\\", key, "\\", name, " = ", data});
     engine.UninstallList.Add(root);
     engine.UninstallList.Add(key);
     engine.UninstallList.Add(name);

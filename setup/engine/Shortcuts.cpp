@@ -8,6 +8,7 @@
 #include "setup/engine/Folders.h"
 #include "setup/engine/Registry.h"
 #include "setup/engine/ShortcutText.h"
+#include "toolkit/Log.h"
 
 namespace setup {
 
@@ -23,10 +24,16 @@ void MakeShortcut(TShellLink& link, const std::string& shortcut, const std::stri
   const std::string pif = shortcut + ".pif", lnk = shortcut + ".lnk";
   DeleteIfExists(pif);
   DeleteIfExists(lnk);
-  if (!FileExists(target)) return;
+  if (!FileExists(target)) {
+    kw::Log({"No shortcut ", shortcut, ": ", target, " is missing"});
+    return;
+  }
   if (kw::ExtractFileName(shortcut) == kw::ExtractFileName(target)) {
     // A document named as itself goes into the menu as a copy.
-    CopyFileA(target.c_str(), shortcut.c_str(), FALSE);
+    if (CopyFileA(target.c_str(), shortcut.c_str(), FALSE))
+      kw::Log({"Copied ", shortcut});
+    else
+      kw::Log({"Failed to copy ", shortcut});
     return;
   }
   try {
@@ -42,9 +49,11 @@ void MakeShortcut(TShellLink& link, const std::string& shortcut, const std::stri
     link.WorkingDir = kw::ExtractFilePath(target);
     link.WriteLink(file);
     link.SetUpdate(false);
-  } catch (const std::exception&) {
+    kw::Log({"Shortcut ", file, " to ", target});
+  } catch (const std::exception& e) {
     DeleteIfExists(pif);
     DeleteIfExists(lnk);
+    kw::Log({"Failed to make the shortcut ", shortcut, ": ", e.what()});
   }
 }
 

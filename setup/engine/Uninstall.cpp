@@ -7,6 +7,7 @@
 #include "setup/engine/Folders.h"
 #include "setup/engine/Registry.h"
 #include "setup/engine/UninstallText.h"
+#include "toolkit/Log.h"
 
 namespace setup {
 
@@ -22,6 +23,7 @@ void WriteUninstallEntry(const std::string& key, const std::string& displayName,
   std::string path = std::string(kUninstallKey) + key;
   WriteRegString("HKEY_LOCAL_MACHINE", path, "DisplayName", displayName);
   WriteRegString("HKEY_LOCAL_MACHINE", path, "UninstallString", command);
+  kw::Log({"Uninstall entry HKEY_LOCAL_MACHINE\\", path, ": ", command});
 }
 
 void WriteUninstallSection(const SetupState& state, EngineState& engine) {
@@ -40,6 +42,7 @@ void SaveUninstallList(const SetupState& state, EngineState& engine) {
   if (engine.UninstallListPath.empty()) return;
   engine.UninstallListPath = SavedListPath(engine.UninstallListPath, state.DestDir);
   WriteListFileSafely(engine.UninstallListPath, engine.UninstallList.Lines());
+  kw::Log({"Uninstall list ", engine.UninstallListPath});
 }
 
 void WriteListFileSafely(const std::string& path, const std::vector<std::string>& lines) {

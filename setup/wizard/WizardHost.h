@@ -25,4 +25,20 @@ class WizardHost : public SystemInstallHost {
   TfCopy& copy_;
 };
 
+// The engine's host for /S: no window at all; its boxes take their safe
+// answers (kw::MsgBox), so nothing waits for a person.
+class SilentHost : public SystemInstallHost {
+ public:
+  SilentHost() : SystemInstallHost(nullptr, nullptr) {}
+
+  int WizardBottom() override { return 0; }
+  void PlaceCopyWindow(int) override {}
+  void ShowCopyWindow() override {}
+  void SetCopyFileName(const std::string&) override {}
+  void SetCopyProgress(int) override {}
+  void RepaintCopyWindow() override {}
+  void CloseCopyWindow() override {}
+  void BringToFront() override {}
+};
+
 }  // namespace setup

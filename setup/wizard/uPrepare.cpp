@@ -8,26 +8,55 @@
 
 #include "setup/SetupIds.h"
 #include "setup/engine/Folders.h"
+#include "setup/wizard/DiskFolders.h"
 #include "setup/wizard/JoinParts.h"
 #include "setup/wizard/PartCheck.h"
 #include "setup/wizard/uCopy.h"
 #include "setup/wizard/uSetup.h"
 #include "toolkit/Dialogs.h"
+#include "toolkit/ExitCodes.h"
+#include "toolkit/Log.h"
+#include "toolkit/Silent.h"
 
 namespace setup {
 
 namespace {
 
-// Thrown after a warning or a refused confirmation: the step ends quietly.
-struct StopPreparation {};
+// Thrown after a warning or a refused confirmation: the step ends quietly
+// with the run's exit code.
+struct StopPreparation {
+  int code;
+};
 
 [[noreturn]] void Fail(const std::string& warning) {
   kw::ShowWarning(warning);
-  throw StopPreparation{};
+  throw StopPreparation{kw::exitcode::kFailed};
+}
+
+// A refused question: the user cancelled, or (unattended) nobody could answer.
+[[noreturn]] void Stop() {
+  throw StopPreparation{kw::Silent() ? kw::exitcode::kFailed : kw::exitcode::kCancelled};
 }
 
 void Require(const std::string& question) {
-  if (!kw::Confirm(question)) throw StopPreparation{};
+  if (!kw::Confirm(question)) Stop();
+}
+
+// Where part `name` of disk `disk` lies, asking for the disk only when it is
+// neither beside the installer nor in a disk folder copied beside its own.
+// Unattended, nobody can change disks.
+std::string FindPart(const std::string& source, const std::string& name, size_t disk) {
+  for (;;) {
+    std::vector<std::string> places = PartPlaces(source, name, disk);
+    for (const std::string& place : places)
+      if (FileExists(place)) return place;
+    if (kw::Silent()) {
+      std::string where;
+      for (const std::string& place : places) where += (where.empty() ? "" : " or ") + place;
+      Fail("Setup disk number " + std::to_string(disk) + " is missing: there is no " + where + ".");
+    }
+    Require("Please insert setup disk number " + std::to_string(disk));
+  }
 }
 
 std::string ModuleFolder() {
@@ -88,7 +117,7 @@ std::string Cat(std::initializer_list<std::string_view> pieces) {
 
 void CannotRead(const std::string& path, const std::string& disk) {
   if (!kw::RetryCancel(Cat({"Setup disk ", disk, " cannot be read: ", path, ". Check the disk in the drive and click Retry."})))
-    throw StopPreparation{};
+    Stop();
 }
 
 using FreeSpaceEx = BOOL(WINAPI*)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
@@ -126,7 +155,7 @@ void TfSetup::RequireRoom(const std::vector<uint64_t>& sizes) {
     if (!kw::RetryCancel(Cat({"There is not enough room on drive ", root, " for the temporary installation files in ",
                               State.TempDir, ": ", GroupDigits(need), " bytes are needed, ", GroupDigits(free),
                               " are free. Make room on the drive and click Retry."})))
-      throw StopPreparation{};
+      Stop();
   }
 }
 
@@ -135,10 +164,10 @@ void TfSetup::RequireRoom(const std::vector<uint64_t>& sizes) {
 // read, and checks it against its record at once, so that a part of another
 // package or a damaged one is refused while its disk is still in the drive.
 void TfSetup::FetchPart(size_t n, const std::string& name, const PartRecord* record) {
-  const std::string from = Cat({State.SourceDir, "\\", name}), to = Cat({State.TempDir, "\\", name});
+  const std::string to = Cat({State.TempDir, "\\", name});
   const std::string disk = std::to_string(n);
   for (;;) {
-    while (!FileExists(from)) Require("Please insert setup disk number " + disk);
+    const std::string from = FindPart(State.SourceDir, name, n);
     uint64_t size = 0;
     uint32_t crc = 0;
     const Copied r = CopyCounting(from, to, &size, &crc);
@@ -147,11 +176,14 @@ void TfSetup::FetchPart(size_t n, const std::string& name, const PartRecord* rec
       CannotRead(from, disk);
       continue;
     }
-    if (!record || (record->size == size && record->crc == crc)) return SetArchiveOnly(to);
+    if (!record || (record->size == size && record->crc == crc)) {
+      kw::Log({"Part ", name, " taken from ", from});
+      return SetArchiveOnly(to);
+    }
     DeleteFileA(to.c_str());
     if (!kw::WarnOkCancel(
             Cat({"This is not disk ", disk, " of ", PackageTitle(), ", or it is damaged. Insert disk ", disk, " and click OK."})))
-      throw StopPreparation{};
+      Stop();
   }
 }
 
@@ -163,7 +195,10 @@ bool TfSetup::FetchExtra(const std::string& item) {
     uint64_t size = 0;
     uint32_t crc = 0;
     const Copied r = CopyCounting(from, to, &size, &crc);
-    if (r == Copied::kOk) return SetArchiveOnly(to), true;
+    if (r == Copied::kOk) {
+      kw::Log({"Extra file ", from});
+      return SetArchiveOnly(to), true;
+    }
     if (r == Copied::kTargetFailed) Fail("Could not create temporary install files");
     CannotRead(from, "1");
   }
@@ -173,11 +208,13 @@ void TfSetup::FormCreate() {
   comInitialised_ = SUCCEEDED(CoInitialize(nullptr));
   try {
     Prepare();
-  } catch (const StopPreparation&) {
+  } catch (const StopPreparation& stop) {
+    Result = stop.code;
     tExit.SetEnabled(true);
   } catch (const std::exception& e) {
     // Errors without a message of their own (a list too short, an archive
     // that cannot be made or read) end the run the same way, after their text.
+    Result = kw::exitcode::kFailed;
     kw::ShowError(e.what());
     tExit.SetEnabled(true);
   }
@@ -197,7 +234,7 @@ void TfSetup::Prepare() {
 // Steps of the packed layout: temporary folder, disks, joining, extraction.
 void TfSetup::PreparePackage() {
   const std::string& source = State.SourceDir;
-  if (!source.empty() && (source[0] == 'A' || source[0] == 'a')) {
+  if (!kw::Silent() && !source.empty() && (source[0] == 'A' || source[0] == 'a')) {
     std::vector<std::string> lines = mCopyRight.Lines();
     Require("This program will install " + (lines.empty() ? std::string() : lines[0]));
   }
@@ -236,7 +273,11 @@ void TfSetup::PreparePackage() {
   for (size_t i = 0; i < parts.size(); ++i) FetchPart(i + 1, parts[i], FindPartRecord(records, parts[i]));
   if (!parts.empty()) {
     // The installer and the package list live on disk 1.
-    while (!FileExists(source + "\\" + parts[0])) Require("Please re-insert setup disk number 1");
+    while (!FileExists(source + "\\" + parts[0])) {
+      if (kw::Silent())
+        Fail("Setup disk number 1 is missing: there is no " + source + "\\" + parts[0] + ".");
+      Require("Please re-insert setup disk number 1");
+    }
     std::vector<std::string> reversed;
     for (auto it = parts.rbegin(); it != parts.rend(); ++it) reversed.push_back(temp + "\\" + *it);
     std::string archive = temp + "\\" + kw::ChangeFileExt(parts[0], ".zip");
@@ -258,7 +299,7 @@ void TfSetup::ExtractPackage(const std::string& archive) {
   window.Create();
   window.Label1.SetText("Extracting file:");
   window.SetCaption("Extracting Setup Files");
-  window.Show();
+  if (!kw::Silent()) window.Show();
   struct Bind {
     TfCopy*& slot;
     ~Bind() { slot = nullptr; }
@@ -272,6 +313,7 @@ void TfSetup::ExtractPackage(const std::string& archive) {
   window.Hide();
   // Going on with a partly unpacked package would install a broken program.
   if (ZipExtractor1.LastResult() != 0) Fail("Error decompressing install package.");
+  kw::Log({"Unpacked ", archive, ": ", std::to_string(ZipExtractor1.Count()), " files"});
 }
 
 void TfSetup::LoadInstallList() {

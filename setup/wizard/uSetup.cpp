@@ -5,6 +5,11 @@
 #include "setup/SetupIds.h"
 #include "setup/engine/Folders.h"
 #include "toolkit/App.h"
+#include "toolkit/Dialogs.h"
+#include "toolkit/ExitCodes.h"
+#include "setup/engine/Install.h"
+#include "setup/wizard/PageText.h"
+#include "setup/wizard/WizardHost.h"
 
 namespace setup {
 
@@ -24,6 +29,27 @@ void TfSetup::Create(kw::Form& background, kw::Label& backTitle, TfCopy& copy) {
   CreateFrame();
   CreatePages();
   FormCreate();
+}
+
+void TfSetup::UseSwitches(const SetupSwitches& given) {
+  if (tExit.Enabled()) return;
+  if (given.dest) State.DestDir = StripBackslash(*given.dest);
+  if (given.group) State.StartMenuFolder = *given.group;
+}
+
+void TfSetup::RunSilent() {
+  if (tExit.Enabled()) return;
+  Result = kw::exitcode::kFailed;
+  try {
+    if (OtherProgramRunning()) {
+      kw::ShowWarning(RunningWarning(State.ProgramName));
+      return;
+    }
+    SilentHost host;
+    Result = RunInstall(State, host, ExecFile1, Shelllink1);
+  } catch (const std::exception& e) {
+    kw::ShowError(e.what());
+  }
 }
 
 void TfSetup::CreateFrame() {

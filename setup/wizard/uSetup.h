@@ -8,6 +8,8 @@
 #include "setup/components/SheLink.h"
 #include "setup/components/ZipExtr.h"
 #include "setup/engine/SetupState.h"
+#include "setup/engine/Switches.h"
+#include "toolkit/ExitCodes.h"
 #include "setup/wizard/FaceControls.h"
 #include "setup/wizard/PartCheck.h"
 #include "setup/wizard/TextListBox.h"
@@ -27,6 +29,12 @@ class TfSetup : public kw::Form {
   // shows the program's name in backTitle, and hands copy (the engine's
   // progress window, made after the wizard) to the engine at Finish.
   void Create(kw::Form& background, kw::Label& backTitle, TfCopy& copy);
+  // After a good preparation: /D and /G in place of the list's folders.
+  void UseSwitches(const SetupSwitches& given);
+  // /S: the installation straight after the preparation, no window shown.
+  void RunSilent();
+
+  int Result = kw::exitcode::kCancelled;  // the exit code until something else is known
 
   SetupState State;  // the installer state, lbSetup included
   kw::Timer tExit;   // enabled: the program is to end

@@ -12,6 +12,7 @@
 #include "setup/wizard/WizardHost.h"
 #include "setup/wizard/uSetup.h"
 #include "toolkit/Dialogs.h"
+#include "toolkit/ExitCodes.h"
 
 namespace setup {
 
@@ -122,7 +123,8 @@ void TfSetup::bNextClick() {
     bNext.SetEnabled(false);
     // An error here goes to the default error box and leaves the wizard as it is.
     WizardHost host(*this, *copy_);
-    RunInstall(State, host, ExecFile1, Shelllink1);
+    Result = kw::exitcode::kFailed;
+    Result = RunInstall(State, host, ExecFile1, Shelllink1);
     bCancel.SetEnabled(true);
     Close();
   }
@@ -183,8 +185,10 @@ void TfSetup::FormShow() {
   if (tExit.Enabled()) return;
   try {
     if (!OtherProgramRunning()) return;
+    Result = kw::exitcode::kFailed;
     kw::ShowWarning(RunningWarning(State.ProgramName));
   } catch (const std::exception& e) {
+    Result = kw::exitcode::kFailed;
     kw::ShowError(e.what());
   }
   SetBounds(GetSystemMetrics(SM_CXSCREEN) + 1, GetSystemMetrics(SM_CYSCREEN) + 1, Width(),

@@ -302,6 +302,17 @@ TEST(UninListRead, CommandLineAndPathRules) {
   EXPECT_EQ(ListPathArgument("C:\\Program Files\\K\\unin.ini  "), "C:\\Program Files\\K\\unin.ini");
   EXPECT_EQ(ListPathArgument("\"C:\\x.ini"), "C:\\x.ini");
   EXPECT_EQ(ListPathArgument("   "), "");
+  // /S either side of the entry's command, the unquoted path with blanks kept.
+  for (const char* line : {"/S \"C:\\My Dir\\unin.ini\"", "\"C:\\My Dir\\unin.ini\" /s",
+                           "C:\\My Dir\\unin.ini /S", " /s C:\\My Dir\\unin.ini  "}) {
+    UninstallArguments a = ParseUninstallArguments(line);
+    EXPECT_TRUE(a.silent) << line;
+    EXPECT_EQ(a.list, "C:\\My Dir\\unin.ini") << line;
+  }
+  EXPECT_FALSE(ParseUninstallArguments("C:\\Dirs\\unin.ini").silent);
+  EXPECT_EQ(ParseUninstallArguments("C:\\Dir /Stuff\\unin.ini").list, "C:\\Dir /Stuff\\unin.ini");
+  EXPECT_EQ(ParseUninstallArguments("/S").list, "");
+  EXPECT_TRUE(ParseUninstallArguments("/S").silent);
   EXPECT_EQ(NormalPath("C:\\a\\\\b\\"), "C:\\a\\b");
   EXPECT_EQ(NormalPath("C:\\"), "C:\\");
   EXPECT_TRUE(IsInside("c:\\a\\b", "C:\\A"));

@@ -119,7 +119,7 @@ void Install(const std::string& dest) {
   Click(road::Ctl(wiz, setup::ids::kNext));
   MsgBox end = WaitMsgBox(setup, "", 60000);
   Answer(end, end.HasButton(IDNO) ? IDNO : IDOK);
-  setup.Wait();
+  EXPECT_EQ(setup.Wait(), 0u);
   ASSERT_TRUE(FileExists(Join(dest, "unin.ini")));
 }
 

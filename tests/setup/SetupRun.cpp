@@ -77,9 +77,9 @@ void ExpectFailureEnd(Process& p, const std::string& caption, const std::string&
   EXPECT_EQ(IconName(box.icon), std::string(IconName(icon)));
   EXPECT_EQ(FindTop(p.Id(), "TfSetup", ""), nullptr) << "the wizard must not be shown";
   Answer(box, button);
-  // It ends by itself, closing its background window (exit code 0), not
-  // through a kill or a fault; how soon is the load's business.
-  EXPECT_EQ(p.Wait(), 0u);
+  // It ends by itself, closing its background window, not through a kill or
+  // a fault; how soon is the load's business.
+  EXPECT_EQ(p.Wait(), button == IDCANCEL ? 1602u : 1603u);  // cancelled, or failed
   EXPECT_EQ(QfinstFolders(), std::vector<std::string>()) << "temporary folder left behind";
 }
 

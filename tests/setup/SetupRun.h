@@ -41,7 +41,7 @@ uikit::Process StartSetup(const std::string& exePath);
 
 // The installer shows one box (caption, text, icon), no wizard appears, and
 // after OK the program ends a quarter of a second later, leaving no QFINST
-// folder behind.
+// folder behind; its exit code says failed, or cancelled for a Cancel.
 void ExpectFailureEnd(uikit::Process& p, const std::string& caption, const std::string& text,
                       uikit::Icon icon, int button = IDOK);
 

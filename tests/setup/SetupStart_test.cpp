@@ -80,7 +80,7 @@ TEST_F(SetupStart, UnpackedLayoutGoesStraightToTheWizard) {
   EXPECT_EQ(wrong, 0);
 
   Click(wizard, ids::kCancel);
-  EXPECT_EQ(p.Wait(), 0u);
+  EXPECT_EQ(p.Wait(), 1602u);
 }
 
 TEST_F(SetupStart, ThreeDisksInDriveA) {
@@ -151,7 +151,7 @@ TEST_F(SetupStart, ThreeDisksInDriveA) {
   EXPECT_EQ(ReadFileBytes(Join(QfinstDir(2), "keep.txt")), "2");
 
   Click(wizard, ids::kCancel);
-  EXPECT_EQ(p.Wait(), 0u);
+  EXPECT_EQ(p.Wait(), 1602u);
   EXPECT_FALSE(FolderExists(temp)) << "temporary folder removed at the end";
   EXPECT_TRUE(FileExists(Join(QfinstDir(1), "keep.txt")));
   EXPECT_TRUE(FileExists(Join(QfinstDir(2), "keep.txt")));
@@ -166,7 +166,7 @@ TEST_F(SetupStart, FirstPartNamedLikeTheArchive) {
   EXPECT_EQ(ReadFileBytes(Join(QfinstDir(1), "pkg.zip")), zip);
   EXPECT_EQ(ReadFileBytes(Join(QfinstDir(1), "setup.ini")), kIni);
   Click(wizard, ids::kCancel);
-  EXPECT_EQ(p.Wait(), 0u);
+  EXPECT_EQ(p.Wait(), 1602u);
 }
 
 // ---- Every way preparation ends the program
@@ -207,7 +207,7 @@ TEST_F(SetupStart, TemporaryFolderCannotBeMade) {
   MsgBox box = WaitMsgBox(p, "Warning");
   EXPECT_EQ(box.text, "Could not create temporary installation folder");
   Answer(box, IDOK);
-  EXPECT_EQ(p.Wait(), 0u);
+  EXPECT_EQ(p.Wait(), 1603u);
 }
 
 TEST_F(SetupStart, NoPackageSection) {

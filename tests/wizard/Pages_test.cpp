@@ -143,7 +143,7 @@ TEST(WizardPages, RunningProgramEndsTheInstaller) {
     EXPECT_EQ(w.text.rfind("You must close Kerf Pages 2.0 before setup may continue.", 0), 0u);
     EXPECT_FALSE(FindTop(setup.Id(), "TfSetup", ""));
     Answer(w, IDOK);
-    EXPECT_EQ(setup.Wait(), 0u);
+    EXPECT_EQ(setup.Wait(), 1603u);
   }
 }
 
@@ -205,7 +205,7 @@ TEST(WizardPages, EscAndTabInsideTheLicenceBox) {
   Next(wiz, "readme");
   Back(wiz, "license");
   Click(Ctl(wiz, ids::kCancel));  // "No"
-  EXPECT_EQ(setup.Wait(), 0u);
+  EXPECT_EQ(setup.Wait(), 1602u);
 }
 
 // With no Programs folder recorded, the folders page offers the groups of the
