@@ -71,6 +71,7 @@ class Host : public RemovalHost {
     depth_ = size == 0 ? 0 : data[0] >= 0xC0 ? 40 : data[0] % 4;
     dest_ = Canon(list.destDir);
     menu_ = Canon(list.menuFolder);
+    listFile_ = Canon(list.destDir + "\\unin.ini");
     windows_ = Canon(kPlaces.windows);
     for (const std::string* p : {&kPlaces.windows, &kPlaces.system, &kPlaces.systemDir, &kPlaces.programs,
                                  &kPlaces.programFiles})
@@ -92,13 +93,15 @@ class Host : public RemovalHost {
     return a;
   }
   bool FileExists(const std::string&) override { return true; }
+  // The list the removal was started with goes last, wherever it lies.
   Deleted RemoveFile(const std::string& path) override {
-    if (!FileMayGo(Canon(path))) __builtin_trap();
+    const std::string c = Canon(path);
+    if (c != listFile_ && !FileMayGo(c)) __builtin_trap();
     return Deleted(Next() % 4);
   }
   bool DeleteAtRestart(const std::string& path) override {
     const std::string c = Canon(path);
-    if (!FileMayGo(c) && !FolderMayGo(c)) __builtin_trap();
+    if (c != listFile_ && !FileMayGo(c) && !FolderMayGo(c)) __builtin_trap();
     return Next() % 2;
   }
   bool IsSelf(const std::string& path) override { return Canon(path) == "c:\\windows\\qfunin.exe"; }
@@ -158,13 +161,29 @@ class Host : public RemovalHost {
   int depth_;
   uint32_t rnd_;
   int last_ = 0;
-  std::string dest_, menu_, windows_;
+  std::string dest_, menu_, listFile_, windows_;
   std::vector<std::string> places_;
   std::set<std::string> yes_;
   bool yesToAll_ = false;
   std::set<std::tuple<int, std::string, std::string>> values_;
   std::set<std::pair<int, std::string>> keys_;
 };
+
+// The model system's long names, as the uninstaller gets them from the system.
+std::string LongPath(const std::string& path) {
+  std::string out;
+  for (size_t at = 0; at <= path.size();) {
+    size_t cut = path.find('\\', at);
+    if (cut == std::string::npos) cut = path.size();
+    std::string name = path.substr(at, cut - at);
+    for (const auto& [shortName, longName] : fuzzmodel::kShortNames)
+      if (Lower(name) == shortName) name = std::string(longName);
+    out += name;
+    if (cut < path.size()) out += '\\';
+    at = cut + 1;
+  }
+  return out;
+}
 
 }  // namespace
 
@@ -174,9 +193,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ListPathArgument(bytes);
   UninList list;
   if (!ParseUninList(bytes, list).empty()) return 0;
-  if (!CheckUninList(list, kPlaces).empty()) return 0;
+  Places places = kPlaces;
+  UseLongForms(list, places, LongPath);
+  if (!CheckUninList(list, places).empty()) return 0;
   Host host(list, data, size);
-  Outcome o = Removal(list, kPlaces, list.destDir + "\\unin.ini", host).Run();
+  Outcome o = Removal(list, places, list.destDir + "\\unin.ini", host).Run();
   ClosingText(list.programName, o);
   return 0;
 }

@@ -3,7 +3,7 @@
 set -eu
 pkgs="cmake ninja-build clang libclang-rt-14-dev g++ make binutils-mingw-w64 g++-mingw-w64-i686-win32
       g++-mingw-w64-x86-64-posix libz-mingw-w64-dev zlib1g-dev googletest
-      wine64 xvfb x11-utils zip unzip imagemagick mtools gcc-12-source xz-utils libzopfli-dev"
+      wine64 xvfb x11-utils zip unzip imagemagick mtools gcc-12-source xz-utils libzopfli-dev locales"
 missing=""
 for p in $pkgs; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

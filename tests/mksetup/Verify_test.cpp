@@ -63,7 +63,7 @@ TEST(Verify, ADiskChangedAfterWritingFailsAndTheDisksGo) {
          part[part.size() / 2] ^= 1;
          WriteFile(JoinPath(d, "disk2/package.2"), part);
        },
-       "verification failed: the joined parts differ from the archive"},
+       "verification failed: disk2/package.2 does not match its record in setup.lst"},
       {"a file beside the installer",
        [](const std::string& d) { WriteFile(JoinPath(d, "disk1/copyBrin.txt"), "Kerf Demo!"); },
        "verification failed: disk1/copyBrin.txt differs from its source"},
