@@ -42,6 +42,9 @@ std::string CopyTargetPath(TargetFolder folder, std::string_view destDir,
 
 Replacement ReplacementNames(std::string_view target, int n) {
   std::string stem = kw::ChangeFileExt(target, "");
+  // A target named like its own waiting copy or backup gets numbered names.
+  const std::string_view ext = target.substr(stem.size());
+  if (n == 0 && (kw::SameText(ext, ".MQF") || kw::SameText(ext, ".BAK"))) n = 1;
   if (n > 0) {
     std::string number = std::to_string(n);
     size_t name = kw::ExtractFilePath(stem).size();

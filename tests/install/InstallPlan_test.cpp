@@ -68,6 +68,8 @@ TEST(InstallPlan, TargetsAndReplacementNames) {
             "C:\\PROGRA~1\\KWAPP\\KERFWIS1.MQF");
   EXPECT_EQ(ReplacementNames("C:\\APP\\MYLONG~1.EXE", 12).backup, "C:\\APP\\MYLONG12.BAK");
   EXPECT_EQ(ReplacementNames("C:\\App\\Long Name.exe", 2).next, "C:\\App\\Long Name2.MQF");
+  EXPECT_EQ(ReplacementNames("C:\\APP\\OLD.bak").backup, "C:\\APP\\OLD1.BAK");
+  EXPECT_EQ(ReplacementNames("C:\\APP\\WAIT.mqf").next, "C:\\APP\\WAIT1.MQF");
   EXPECT_EQ(WininitPath("C:\\WINDOWS"), "C:\\WINDOWS\\WININIT.INI");
   EXPECT_EQ(RunNowQuestion("Foo"), "Installation is complete, would you like to run Foo now?");
 }
