@@ -39,6 +39,11 @@ struct StopPreparation {
   throw StopPreparation{kw::Silent() ? kw::exitcode::kFailed : kw::exitcode::kCancelled};
 }
 
+// Unattended, nobody can insert the disk: where it was looked for is said.
+[[noreturn]] void DiskMissing(const std::string& disk, const std::string& where) {
+  Fail("Setup disk number " + disk + " is missing: there is no " + where + ".");
+}
+
 void Require(const std::string& question) {
   if (!kw::Confirm(question)) Stop();
 }
@@ -54,7 +59,7 @@ std::string FindPart(const std::string& source, const std::string& name, size_t 
     if (kw::Silent()) {
       std::string where;
       for (const std::string& place : places) where += (where.empty() ? "" : " or ") + place;
-      Fail("Setup disk number " + kw::Decimal(disk) + " is missing: there is no " + where + ".");
+      DiskMissing(kw::Decimal(disk), where);
     }
     Require("Please insert setup disk number " + kw::Decimal(disk));
   }
@@ -276,7 +281,7 @@ void TfSetup::PreparePackage() {
     // The installer and the package list live on disk 1.
     while (!FileExists(source + "\\" + parts[0])) {
       if (kw::Silent())
-        Fail("Setup disk number 1 is missing: there is no " + source + "\\" + parts[0] + ".");
+        DiskMissing("1", source + "\\" + parts[0]);
       Require("Please re-insert setup disk number 1");
     }
     std::vector<std::string> reversed;
