@@ -126,4 +126,13 @@ bool SameText(std::string_view a, std::string_view b) {
   return true;
 }
 
+std::string DecimalText(unsigned long magnitude, bool negative) {
+  char digits[12];
+  char* p = digits + sizeof digits;
+  do *--p = char('0' + magnitude % 10);
+  while (magnitude /= 10);
+  if (negative) *--p = '-';
+  return std::string(p, digits + sizeof digits - p);
+}
+
 }  // namespace kw

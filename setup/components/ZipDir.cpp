@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "toolkit/PathText.h"
+
 namespace setup {
 namespace {
 
@@ -15,7 +17,7 @@ constexpr size_t kNameBuffer = 256;
 constexpr int64_t kEndRecord = 22;  // the smallest end-of-central-directory record
 
 [[noreturn]] void Fail(int n) {
-  throw EStreamError(n == 1 ? "Error 1 reading Zip File" : "Error " + std::to_string(n) + " reading Zip file");
+  throw EStreamError(n == 1 ? "Error 1 reading Zip File" : "Error " + kw::Decimal(n) + " reading Zip file");
 }
 
 #ifdef _WIN32

@@ -14,6 +14,7 @@
 #include "setup/engine/Uninstall.h"
 #include "toolkit/ExitCodes.h"
 #include "toolkit/Log.h"
+#include "toolkit/PathText.h"
 
 namespace setup {
 
@@ -239,7 +240,7 @@ void InstallRun::LogCopyFailure(const std::string& target, DWORD error) {
   char text[256] = "";
   FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
                  sizeof text, nullptr);
-  kw::Log({"Failed to copy ", target, ": error ", std::to_string(error), " ", text});
+  kw::Log({"Failed to copy ", target, ": error ", kw::Decimal(error), " ", text});
 }
 
 void InstallRun::RunPostInstall() {
@@ -250,9 +251,9 @@ void InstallRun::RunPostInstall() {
   exec_.Parameters = QuoteIfBlank(s_.PackageDir);
   DWORD code = 0;
   if (exec_.Execute() && GetExitCodeProcess(exec_.ProcessInfo().hProcess, &code))
-    kw::Log({"Ran ", program, ": exit code ", std::to_string(code)});
+    kw::Log({"Ran ", program, ": exit code ", kw::Decimal(code)});
   else
-    kw::Log({"Failed to run ", program, ": error ", std::to_string(exec_.LastError())});
+    kw::Log({"Failed to run ", program, ": error ", kw::Decimal(exec_.LastError())});
   DeleteFileA(program.c_str());
   host_.BringToFront();
 }

@@ -46,7 +46,7 @@ Replacement ReplacementNames(std::string_view target, int n) {
   const std::string_view ext = target.substr(stem.size());
   if (n == 0 && (kw::SameText(ext, ".MQF") || kw::SameText(ext, ".BAK"))) n = 1;
   if (n > 0) {
-    std::string number = std::to_string(n);
+    std::string number = kw::Decimal(n);
     size_t name = kw::ExtractFilePath(stem).size();
     size_t length = stem.size() - name;
     if (length <= 8 && length + number.size() > 8) stem.resize(name + 8 - number.size());
@@ -77,7 +77,7 @@ std::string IncompleteText(const std::vector<std::string>& failed) {
   std::string text = "The installation is incomplete. These files could not be installed:\n";
   for (size_t i = 0; i < failed.size() && i < kIncompleteShown; ++i) text += "\n" + failed[i];
   if (failed.size() > kIncompleteShown)
-    text += "\n... and " + std::to_string(failed.size() - kIncompleteShown) + " more";
+    text += "\n... and " + kw::Decimal(failed.size() - kIncompleteShown) + " more";
   return text;
 }
 

@@ -45,7 +45,7 @@ void LineList::LoadText(std::string_view text, std::string_view source) {
   std::vector<std::string> lines = SplitLines(text);
   for (size_t i = 0; i < lines.size(); ++i) {
     if (lines[i].size() <= kMaxListLine) continue;
-    std::string msg = "Line " + std::to_string(i + 1);
+    std::string msg = "Line " + kw::Decimal(i + 1);
     if (!source.empty()) msg += " of " + std::string(source);
     throw kw::Error(msg + " is longer than 4095 characters");
   }

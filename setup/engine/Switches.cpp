@@ -36,29 +36,40 @@ bool AtDest(std::string_view rest, size_t& at) {
 
 }  // namespace
 
-bool IsFullFolderPath(std::string_view path) {
-  size_t names;  // where the folder names start
+FolderFault CheckFolderPath(std::string_view path, bool strict) {
+  size_t start;  // where the folder names start
   auto letter = [](char c) { return (c | 0x20) >= 'a' && (c | 0x20) <= 'z'; };
   if (path.size() >= 3 && letter(path[0]) && path[1] == ':' && path[2] == '\\') {
-    names = 3;
-  } else if (path.size() >= 5 && path[0] == '\\' && path[1] == '\\') {
+    if (path.size() == 3) return FolderFault::kRoot;
+    start = 3;
+  } else if (!strict && path.size() >= 5 && path[0] == '\\' && path[1] == '\\') {
     // \\server\share: both names present.
     size_t server = path.find('\\', 2);
     if (server == std::string_view::npos || server == 2 || server + 1 == path.size() ||
         path[server + 1] == '\\')
-      return false;
-    names = 2;
+      return FolderFault::kNotFull;
+    start = 2;
   } else {
-    return false;
+    return FolderFault::kNotFull;
   }
-  std::string_view rest = path.substr(names);
-  for (size_t i = 0; i < rest.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(rest[i]);
-    if (c < 32 || std::string_view("/:*?\"<>|").find(char(c)) != std::string_view::npos)
-      return false;
-    if (c == '\\' && i + 1 < rest.size() && rest[i + 1] == '\\') return false;  // an empty name
+  // A trailing backslash ends the path; it is not an empty name.
+  while (start < path.size()) {
+    size_t end = path.find('\\', start);
+    if (end == std::string_view::npos) end = path.size();
+    std::string_view name = path.substr(start, end - start);
+    if (name.empty() || (strict && (name.back() == '.' || name.back() == ' ')))
+      return FolderFault::kBadName;
+    for (char c : name)
+      if (static_cast<unsigned char>(c) < 32 || std::string_view("/:*?\"<>|").find(c) != std::string_view::npos)
+        return FolderFault::kBadChar;
+    start = end + 1;
   }
-  return true;
+  return FolderFault::kNone;
+}
+
+bool IsFullFolderPath(std::string_view path) {
+  FolderFault f = CheckFolderPath(path, false);
+  return f == FolderFault::kNone || f == FolderFault::kRoot;
 }
 
 SetupSwitches ParseSetupSwitches(std::string_view line) {

@@ -24,4 +24,10 @@ SetupSwitches ParseSetupSwitches(std::string_view line);
 // a network share ("\\server\share..."), with no character a name may not hold.
 bool IsFullFolderPath(std::string_view path);
 
+// What is wrong with a folder path, for both the /D= switch and the folders
+// page. Strict (the page): a drive only, and no name ending in a dot or blank,
+// as the system drops those and the folder would not be the one shown.
+enum class FolderFault { kNone, kNotFull, kRoot, kBadName, kBadChar };
+FolderFault CheckFolderPath(std::string_view path, bool strict);
+
 }  // namespace setup

@@ -11,6 +11,7 @@
 #include "toolkit/Dialogs.h"
 #include "toolkit/ExitCodes.h"
 #include "toolkit/Log.h"
+#include "toolkit/PathText.h"
 #include "toolkit/Silent.h"
 
 using namespace setup;
@@ -51,7 +52,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR cmdLine, int) {
   SetupSwitches given = ParseSetupSwitches(cmdLine ? cmdLine : "");
   kw::SetSilent(given.silent);
   int code = Run(given);
-  kw::Log({"Exit code ", std::to_string(code), ": ", kw::exitcode::Meaning(code)});
+  kw::Log({"Exit code ", kw::Decimal(code), ": ", kw::exitcode::Meaning(code)});
   kw::CloseLog();
   return code;
 }

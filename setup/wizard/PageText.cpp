@@ -1,5 +1,7 @@
 #include "setup/wizard/PageText.h"
 
+#include "setup/engine/Switches.h"
+
 namespace setup {
 
 std::optional<WindowName> NotRunningWindow(const LineList& lbSetup) {
@@ -24,27 +26,23 @@ std::string DestinationProblem(std::string& folder) {
   while (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
   const std::string example = " Type a folder with its drive, such as C:\\Program Files\\My Program.";
   if (folder.empty()) return "Please type the folder to install to." + example;
-  const std::string quoted = "\"" + folder + "\" ";
-  bool drive = folder.size() >= 3 && ((folder[0] | 0x20) >= 'a' && (folder[0] | 0x20) <= 'z') &&
-               folder[1] == ':' && folder[2] == '\\';
-  if (!drive) return quoted + "is not a full path." + example;
-  if (folder.size() == 3) return quoted + "is the root of a drive." + example;
-  // Each name between backslashes: not empty, not ending in a dot or blank
-  // (the system drops those, so the name would not be the one listed), and
-  // free of the characters no file name may hold.
-  size_t start = 3;
-  while (start <= folder.size()) {
-    size_t end = folder.find('\\', start);
-    if (end == std::string::npos) end = folder.size();
-    std::string_view name(folder.data() + start, end - start);
-    if (name.empty() || name.back() == '.' || name.back() == ' ')
-      return quoted + "has a folder name that is empty or ends in a dot or blank." + example;
-    for (char c : name)
-      if (static_cast<unsigned char>(c) < 32 || std::string_view("<>:\"|?*").find(c) != std::string_view::npos)
-        return quoted + "holds a character no folder name may hold (< > : \" | ? *)." + example;
-    start = end + 1;
+  const char* why;
+  switch (CheckFolderPath(folder, true)) {
+    case FolderFault::kNone:
+      return {};
+    case FolderFault::kNotFull:
+      why = "is not a full path.";
+      break;
+    case FolderFault::kRoot:
+      why = "is the root of a drive.";
+      break;
+    case FolderFault::kBadName:
+      why = "has a folder name that is empty or ends in a dot or blank.";
+      break;
+    default:
+      why = "holds a character no folder name may hold (< > : \" | ? *).";
   }
-  return {};
+  return "\"" + folder + "\" " + why + example;
 }
 
 }  // namespace setup

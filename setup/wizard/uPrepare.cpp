@@ -16,6 +16,7 @@
 #include "toolkit/Dialogs.h"
 #include "toolkit/ExitCodes.h"
 #include "toolkit/Log.h"
+#include "toolkit/PathText.h"
 #include "toolkit/Silent.h"
 
 namespace setup {
@@ -38,6 +39,11 @@ struct StopPreparation {
   throw StopPreparation{kw::Silent() ? kw::exitcode::kFailed : kw::exitcode::kCancelled};
 }
 
+// Unattended, nobody can insert the disk: where it was looked for is said.
+[[noreturn]] void DiskMissing(const std::string& disk, const std::string& where) {
+  Fail("Setup disk number " + disk + " is missing: there is no " + where + ".");
+}
+
 void Require(const std::string& question) {
   if (!kw::Confirm(question)) Stop();
 }
@@ -53,9 +59,9 @@ std::string FindPart(const std::string& source, const std::string& name, size_t 
     if (kw::Silent()) {
       std::string where;
       for (const std::string& place : places) where += (where.empty() ? "" : " or ") + place;
-      Fail("Setup disk number " + std::to_string(disk) + " is missing: there is no " + where + ".");
+      DiskMissing(kw::Decimal(disk), where);
     }
-    Require("Please insert setup disk number " + std::to_string(disk));
+    Require("Please insert setup disk number " + kw::Decimal(disk));
   }
 }
 
@@ -165,7 +171,7 @@ void TfSetup::RequireRoom(const std::vector<uint64_t>& sizes) {
 // package or a damaged one is refused while its disk is still in the drive.
 void TfSetup::FetchPart(size_t n, const std::string& name, const PartRecord* record) {
   const std::string to = Cat({State.TempDir, "\\", name});
-  const std::string disk = std::to_string(n);
+  const std::string disk = kw::Decimal(n);
   for (;;) {
     const std::string from = FindPart(State.SourceDir, name, n);
     uint64_t size = 0;
@@ -241,8 +247,8 @@ void TfSetup::PreparePackage() {
 
   std::string base = GetWindowsFolder() + "\\TEMP\\QFINST";
   int n = 1;
-  while (FolderExists(base + std::to_string(n))) ++n;
-  State.TempDir = base + std::to_string(n);
+  while (FolderExists(base + kw::Decimal(n))) ++n;
+  State.TempDir = base + kw::Decimal(n);
   ForceFolders(State.TempDir);
   if (!FolderExists(State.TempDir)) Fail("Could not create temporary installation folder");
   const std::string& temp = State.TempDir;
@@ -275,7 +281,7 @@ void TfSetup::PreparePackage() {
     // The installer and the package list live on disk 1.
     while (!FileExists(source + "\\" + parts[0])) {
       if (kw::Silent())
-        Fail("Setup disk number 1 is missing: there is no " + source + "\\" + parts[0] + ".");
+        DiskMissing("1", source + "\\" + parts[0]);
       Require("Please re-insert setup disk number 1");
     }
     std::vector<std::string> reversed;
@@ -313,7 +319,7 @@ void TfSetup::ExtractPackage(const std::string& archive) {
   window.Hide();
   // Going on with a partly unpacked package would install a broken program.
   if (ZipExtractor1.LastResult() != 0) Fail("Error decompressing install package.");
-  kw::Log({"Unpacked ", archive, ": ", std::to_string(ZipExtractor1.Count()), " files"});
+  kw::Log({"Unpacked ", archive, ": ", kw::Decimal(ZipExtractor1.Count()), " files"});
 }
 
 void TfSetup::LoadInstallList() {

@@ -66,7 +66,8 @@ TEST(SetupSwitches, FullFolderPaths) {
     EXPECT_TRUE(IsFullFolderPath(good)) << good;
   for (const char* bad : {"", "MyApp", "C:", "C:Kerf", "\\Kerf", "1:\\Kerf", "C:\\a\\\\b",
                           "C:\\a:b", "C:\\a*", "C:\\a?", "C:\\a|b", "C:\\a<b", "C:/Kerf",
-                          "\\\\srv", "\\\\srv\\", "\\\\\\share", "\\\\srv\\\\share", "C:\\a\tb"})
+                          "\\\\srv", "\\\\srv\\", "\\\\\\share", "\\\\srv\\\\share", "C:\\a\tb",
+                          "C:\\\\a"})
     EXPECT_FALSE(IsFullFolderPath(bad)) << bad;
 }
 

@@ -56,3 +56,12 @@ TEST(SingleByte, SecondBytesAreCharactersOfTheirOwn) {
   EXPECT_EQ(kw::ExtractFileName("C:\\data\\" + kHyo + ".txt"), ".txt");
   EXPECT_EQ(kw::LowerAscii("\xC4" "A"), "\xC4" "a");
 }
+
+TEST(PathText, DecimalAsToString) {
+  EXPECT_EQ(kw::Decimal(0), "0");
+  EXPECT_EQ(kw::Decimal(-7), "-7");
+  EXPECT_EQ(kw::Decimal(INT32_MIN), "-2147483648");
+  // A DWORD exit code such as an access violation stays unsigned.
+  EXPECT_EQ(kw::Decimal(uint32_t{0xC0000005}), "3221225477");
+  EXPECT_EQ(kw::Decimal(size_t{4294967295u}), "4294967295");
+}
