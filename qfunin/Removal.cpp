@@ -62,7 +62,11 @@ bool StillRecorded(const RegValue& value, const RegData& now) {
 
 bool MayDeleteKey(std::string_view root, std::string_view key) {
   int r = setup::RootKeyIndex(root);
-  std::string k = NormalPath(setup::RelativeKeyPath(key));
+  // The registry takes "/" as part of a key's name, not as a separator.
+  std::string raw(setup::RelativeKeyPath(key));
+  for (char& c : raw)
+    if (c == '/') c = '*';
+  std::string k = NormalPath(raw);
   // "\\Software" is "Software" to the registry too.
   if (!k.empty() && k[0] == '\\') k.erase(0, 1);
   if (r < 0 || k.empty()) return false;

@@ -338,6 +338,8 @@ TEST(UninListRead, SystemKeysAndTheirParentsStay) {
     EXPECT_FALSE(MayDeleteKey("HKEY_LOCAL_MACHINE", k)) << k;
   EXPECT_FALSE(MayDeleteKey("HKEY_CLASSES_ROOT", "CLSID"));
   EXPECT_FALSE(MayDeleteKey("hkey_current_user", "Software\\Quillfen\\KerfDemo"));
+  // "/" is a character of a key's name: this is a key of the first level.
+  EXPECT_FALSE(MayDeleteKey("HKEY_CURRENT_USER", "Software/Quillfen"));
   // Other spellings of the same keys.
   for (const char* k : {"\\\\Software", "\\Software\\", "software\\\\microsoft", "\\\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall",
                         "Software\\Microsoft\\Windows\\CurrentVersion\\\\Run", "\\", "\\\\"})
