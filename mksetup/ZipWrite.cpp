@@ -10,6 +10,8 @@
 #include <zopfli/zopfli.h>
 
 #include <cstdlib>
+#include <exception>
+#include <mutex>
 #include <thread>
 #endif
 
@@ -54,9 +56,13 @@ std::string DeflateBest(const std::string& data, const std::string& zlibs) {
   if (zlibs.empty()) return zlibs;
   ZopfliOptions o;
   ZopfliInitOptions(&o);
-  // Past this many iterations the gain on project files is a few bytes a
-  // megabyte; big files get fewer so one file does not hold up the run.
-  o.numiterations = data.size() > (4u << 20) ? 5 : data.size() > (1u << 20) ? 8 : 15;
+  // Most of the encoder's time is spent before its iterations; past these the
+  // gain on project files is a few bytes in ten thousand, and big files get
+  // fewer so that one file does not hold up the run.
+  o.numiterations = data.size() > (4u << 20) ? 5 : 8;
+  // Splitting a small file into blocks seldom saves a byte there and costs the
+  // encoder most of its time on a tree of small sources.
+  o.blocksplitting = data.size() > (16u << 10);
   unsigned char* out = nullptr;
   size_t outSize = 0;
   ZopfliCompress(&o, ZOPFLI_FORMAT_DEFLATE, reinterpret_cast<const unsigned char*>(data.data()), data.size(), &out,
@@ -68,35 +74,46 @@ std::string DeflateBest(const std::string& data, const std::string& zlibs) {
 }
 #endif
 
-// Every file's packed body (empty: store it), the files shared out over the
-// processor's cores when the slow encoder runs.
+// Every file's packed body (empty: store it). Files are independent, so where
+// the build has threads they are shared out over the processor's cores.
 std::vector<std::string> PackAll(const std::vector<ZipSource>& files, Packing packing) {
-  std::vector<std::string> packed(files.size());
-#ifdef KW_HAVE_ZOPFLI
-  if (packing == Packing::Best) {
-    // Largest first, so the last file to start is a small one.
-    std::vector<size_t> order(files.size());
-    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
-    std::stable_sort(order.begin(), order.end(),
-                     [&](size_t a, size_t b) { return files[a].data.size() > files[b].data.size(); });
-    std::atomic<size_t> next{0};
-    auto work = [&] {
-      for (size_t k; (k = next++) < order.size();) {
-        const std::string& d = files[order[k]].data;
-        packed[order[k]] = DeflateBest(d, Deflate(d));
-      }
-    };
-    const unsigned n = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
-    std::vector<std::thread> threads;
-    for (unsigned t = 1; t < n; ++t) threads.emplace_back(work);
-    work();
-    for (std::thread& t : threads) t.join();
-    return packed;
-  }
-#else
+#ifndef KW_HAVE_ZOPFLI
   if (packing == Packing::Best) throw kw::Error("--best: this build of mksetup has no exhaustive encoder; the Linux build has it");
 #endif
-  for (size_t i = 0; i < files.size(); ++i) packed[i] = Deflate(files[i].data);
+  std::vector<std::string> packed(files.size());
+  auto pack = [&](size_t i) {
+    packed[i] = Deflate(files[i].data);
+#ifdef KW_HAVE_ZOPFLI
+    if (packing == Packing::Best) packed[i] = DeflateBest(files[i].data, packed[i]);
+#endif
+  };
+#ifdef KW_HAVE_ZOPFLI
+  // Largest first, so the last file to start is a small one.
+  std::vector<size_t> order(files.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::stable_sort(order.begin(), order.end(),
+                   [&](size_t a, size_t b) { return files[a].data.size() > files[b].data.size(); });
+  std::atomic<size_t> next{0};
+  std::exception_ptr failed;  // the first failure, said once all threads are done
+  std::mutex lock;
+  auto work = [&] {
+    for (size_t k; (k = next++) < order.size();) try {
+        pack(order[k]);
+      } catch (...) {
+        std::lock_guard<std::mutex> g(lock);
+        if (!failed) failed = std::current_exception();
+        next = order.size();
+      }
+  };
+  const unsigned n = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
+  std::vector<std::thread> threads;
+  for (unsigned t = 1; t < n; ++t) threads.emplace_back(work);
+  work();
+  for (std::thread& t : threads) t.join();
+  if (failed) std::rethrow_exception(failed);
+#else
+  for (size_t i = 0; i < files.size(); ++i) pack(i);
+#endif
   return packed;
 }
 
