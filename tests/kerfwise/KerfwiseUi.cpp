@@ -93,8 +93,7 @@ std::vector<std::string> FilesStarting(const std::string& dir, const std::string
 
 void Screenshot(HWND w, const std::string& name) {
   ToFront(w);
-  Pause(500);
-  CaptureWindow(w).SaveBmp(Join(BinDir(), name + ".bmp"));
+  CaptureSteady(w).SaveBmp(Join(BinDir(), name + ".bmp"));
 }
 
 }  // namespace kwtest

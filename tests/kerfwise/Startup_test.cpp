@@ -156,12 +156,21 @@ TEST_F(Startup, ShiftHeldKeepsTheFileListedWithoutSlicing) {
   in.ki.wVk = VK_SHIFT;
   SendInput(1, &in, sizeof in);
   Process app = StartKerfwise("\"" + src + "\"");
-  Pause(4000);
+  // Without Shift the file is sliced and the program ends on its own: wait for
+  // that end or for the window idle with the file listed, then give a started
+  // run 2 s (ten times what slicing 3,000 bytes takes) to end it.
+  HWND main = nullptr;
+  WaitUntil([&] {
+    if (!app.Running()) return true;
+    main = FindTop(app.Id(), "TfKerfwise", "");
+    return main && ListItems(Child(main, ids::filenames)) == std::vector<std::string>{src} &&
+           Visible(Child(main, ids::Button6));
+  }, "kerfwise.exe to end or to wait with the file listed");
+  const bool ended = WaitForSingleObject(app.Handle(), 2000) == WAIT_OBJECT_0;
   in.ki.dwFlags = KEYEVENTF_KEYUP;
   SendInput(1, &in, sizeof in);
-  if (!app.Running() || FileExists(Join(work, "held.s10")))
+  if (ended || FileExists(Join(work, "held.s10")))
     GTEST_SKIP() << "Shift held by the test did not reach kerfwise.exe under Wine";
-  HWND main = MainWindow(app);
   EXPECT_EQ(ListItems(Child(main, ids::filenames)), std::vector<std::string>{src});
   EXPECT_FALSE(FileExists(Join(work, "held.s10")));
   Close(main);
@@ -184,7 +193,7 @@ TEST_F(Startup, SettingsWrittenAtCloseAndRestoredAtTheNextStart) {
     SetCheck(Child(main, ids::delfile), true);
     SetCheck(Child(main, ids::delcat), true);
     SetText(Child(main, ids::slicesize), "2.00");
-    Pause(200);
+    Settle(main);  // the posted click has been handled
     EXPECT_FALSE(HasValue("format")) << "nothing stored before the close";
     Click(main, ids::Button6);
     EXPECT_EQ(app.Wait(), 0u);
@@ -256,7 +265,7 @@ TEST_F(Startup, StaleWorkingFolderIsReportedOnceAndTheFileStillSliced) {
   Process again = StartKerfwise("", work);
   HWND main = MainWindow(again);
   WaitStartUp(main, "A:");
-  Pause(500);
+  Settle(main);  // start-up has returned: any box it raised is up by now
   EXPECT_EQ(FindTop(again.Id(), "#32770", ""), nullptr) << "no error at the next start";
   Close(main);
   EXPECT_EQ(again.Wait(), 0u);

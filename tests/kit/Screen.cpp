@@ -85,6 +85,29 @@ Image CaptureScreen() {
 
 Image CaptureWindow(HWND w) { return CaptureRect(WindowRect(w)); }
 
+namespace {
+
+Image Steady(HWND painted, const RECT& r, int timeoutMs) {
+  RedrawWindow(painted, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  Settle(painted);
+  Image last = CaptureRect(r);
+  const DWORD start = GetTickCount();
+  for (;;) {
+    Sleep(kPoll);
+    Image now = CaptureRect(r);
+    if (now.bgr == last.bgr || GetTickCount() - start >= static_cast<DWORD>(timeoutMs)) return now;
+    last = std::move(now);
+  }
+}
+
+}  // namespace
+
+Image CaptureSteady(HWND painted, int timeoutMs) { return Steady(painted, WindowRect(painted), timeoutMs); }
+
+Image CaptureScreenSteady(HWND painted, int timeoutMs) {
+  return Steady(painted, RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, timeoutMs);
+}
+
 bool SameColor(COLORREF a, COLORREF b, int tolerance) {
   return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance && std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
          std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;

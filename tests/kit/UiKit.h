@@ -247,6 +247,11 @@ struct Image {
 Image CaptureScreen();
 Image CaptureRect(const RECT& screen);
 Image CaptureWindow(HWND w);  // its window rectangle as seen on screen
+// For pictures: `painted` (and its children) repainted now, then the screen or
+// its window rectangle captured until two captures a poll apart agree, the
+// paint having reached the screen; the last capture after timeoutMs.
+Image CaptureSteady(HWND painted, int timeoutMs = 3000);
+Image CaptureScreenSteady(HWND painted, int timeoutMs = 3000);
 // Colours within `tolerance` per channel.
 bool SameColor(COLORREF a, COLORREF b, int tolerance = 0);
 std::string ColorText(COLORREF c);  // "#RRGGBB"

@@ -50,8 +50,7 @@ int Run(const std::string& disks, const std::string& picture) {
   }
   std::printf("wizard \"%s\" shown; temporary folder %s\n", Text(wizard).c_str(),
               QfinstFolders().empty() ? "none" : QfinstFolders().back().c_str());
-  Pause(500);
-  CaptureScreen().SaveBmp(picture);
+  CaptureScreenSteady(wizard).SaveBmp(picture);
   Click(wizard, setup::ids::kCancel);
   p.Wait();
   std::printf("cancelled; temporary folders left: %zu\n", QfinstFolders().size());

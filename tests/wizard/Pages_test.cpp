@@ -175,7 +175,8 @@ TEST(WizardPages, EngineErrorLeavesTheWizardDisabled) {
   EXPECT_EQ(e.text, "List index out of bounds");
   EXPECT_EQ(e.icon, Icon::Error);
   Answer(e, IDOK);
-  Pause(300);
+  Settle(wiz);  // the click's handler, which raised the box, has returned
+  EXPECT_EQ(FindTop(setup.Id(), "#32770", ""), nullptr) << "no second box";
   EXPECT_TRUE(Visible(wiz));
   EXPECT_EQ(Page(wiz), "finish");
   EXPECT_FALSE(Enabled(Ctl(wiz, ids::kBack)));

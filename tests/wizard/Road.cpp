@@ -97,8 +97,7 @@ void Back(HWND wizard, const std::string& expect) { Press(wizard, ids::kBack, ex
 void Shot(HWND wizard, const std::string& dir, const std::string& name) {
   CreateDirectoryA(dir.c_str(), nullptr);
   ToFront(wizard);
-  Pause(300);
-  CaptureWindow(wizard).SaveBmp(Join(dir, name + ".bmp"));
+  CaptureSteady(wizard).SaveBmp(Join(dir, name + ".bmp"));
 }
 
 ProgramsFolder::ProgramsFolder(const std::string& path) {
