@@ -12,6 +12,7 @@
 #include "toolkit/App.h"
 #include "toolkit/Handle.h"
 #include "toolkit/Silent.h"
+#include "toolkit/SwapIn.h"
 
 namespace {
 
@@ -65,6 +66,9 @@ int Uninstall(const std::string& argument) {
   if (argument.empty())
     return Refuse("Start this program from Add/Remove Programs: it needs the path of an uninstall list.");
   std::string listPath = FullPath(argument);
+  // The installer saves its list beside it and swaps it in; a power cut
+  // between 95/98's two moves leaves it as list.new or list.old.
+  kw::FinishSwap(listPath + ".new", listPath, listPath + ".old");
   std::string bytes;
   if (!ReadListFile(listPath, bytes)) {
     if (GetFileAttributesA(listPath.c_str()) == INVALID_FILE_ATTRIBUTES) return ListGone(listPath);

@@ -6,10 +6,13 @@
 #include "toolkit/Handle.h"
 #include "toolkit/NextBoot.h"
 #include "toolkit/PathText.h"
+#include "toolkit/SwapIn.h"
 
 namespace qfunin {
 
 namespace {
+
+std::string Aside(const std::string& beside) { return beside.substr(0, beside.size() - 1) + "O"; }
 
 class Win32IniFiles : public IniFiles {
  public:
@@ -31,25 +34,8 @@ class Win32IniFiles : public IniFiles {
     return f.ok() && WriteFile(f.get(), text.data(), DWORD(text.size()), &put, nullptr) &&
            put == text.size() && FlushFileBuffers(f.get());
   }
-  // One replacing move where the kernel has it (NT family); Windows 95/98 have
-  // only the stub, so the old file steps aside first and comes back on failure.
-  bool Swap(const std::string& from, const std::string& to) override {
-    using MoveEx = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
-    auto moveEx = reinterpret_cast<MoveEx>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("KERNEL32.DLL"), "MoveFileExA")));
-    if (moveEx && moveEx(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-      return true;
-    if (GetFileAttributesA(to.c_str()) == INVALID_FILE_ATTRIBUTES) return MoveFileA(from.c_str(), to.c_str());
-    std::string aside = from.substr(0, from.size() - 1) + "O";
-    DeleteFileA(aside.c_str());
-    if (!MoveFileA(to.c_str(), aside.c_str())) return false;
-    if (!MoveFileA(from.c_str(), to.c_str())) {
-      MoveFileA(aside.c_str(), to.c_str());
-      return false;
-    }
-    DeleteFileA(aside.c_str());
-    return true;
-  }
+  // WININIT.QFN in, the old text stepping aside as WININIT.QFO on 95/98.
+  bool Swap(const std::string& from, const std::string& to) override { return kw::SwapIn(from, to, Aside(from)); }
   void Remove(const std::string& path) override { DeleteFileA(path.c_str()); }
 };
 
@@ -62,6 +48,10 @@ bool WininitDelete(const std::string& path) {
   char windows[MAX_PATH];
   UINT w = GetWindowsDirectoryA(windows, sizeof windows);
   if (w == 0 || w >= sizeof windows) return false;
+  // A swap a power cut left half done is finished first, so that the text the
+  // next start carries out holds what every program queued.
+  const std::string dir = kw::StripBackslash(windows) + "\\";
+  kw::FinishSwap(dir + "WININIT.QFN", dir + "WININIT.INI", Aside(dir + "WININIT.QFN"));
   Win32IniFiles files;
   return QueueWininitDelete(files, windows, shortPath);
 }

@@ -8,6 +8,7 @@
 #include "setup/engine/Registry.h"
 #include "setup/engine/UninstallText.h"
 #include "toolkit/Log.h"
+#include "toolkit/SwapIn.h"
 
 namespace setup {
 
@@ -46,21 +47,16 @@ void SaveUninstallList(const SetupState& state, EngineState& engine) {
 }
 
 void WriteListFileSafely(const std::string& path, const std::vector<std::string>& lines) {
-  std::string next = path + ".new";
+  const std::string next = path + ".new", aside = path + ".old";
+  kw::FinishSwap(next, path, aside);  // a save cut off by a power cut, finished first
   try {
     WriteListFile(next, lines);
   } catch (const kw::Error&) {
     DeleteFileA(next.c_str());
     throw kw::Error("Cannot create file " + path);
   }
-  // The NT family swaps in one step; 95/98 lack MoveFileEx and take two.
-  using MoveFileExFn = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
-  auto moveEx = reinterpret_cast<MoveFileExFn>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "MoveFileExA")));
-  if (moveEx && moveEx(next.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) return;
   SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_ARCHIVE);
-  DeleteFileA(path.c_str());
-  if (!MoveFileA(next.c_str(), path.c_str())) {
+  if (!kw::SwapIn(next, path, aside)) {
     DeleteFileA(next.c_str());
     throw kw::Error("Cannot create file " + path);
   }

@@ -267,12 +267,15 @@ TEST_F(Uninstaller, Windows95QueuesInWininit) {
   WriteTextFile(b, "b\n");
   std::string list = Join(dir, "unin.ini");
   WriteTextFile(list, "Kerf Demo 1.0\n" + dir + "\n" + a + "\n" + b + "\n\n");
-  // Another program's pending deletion stays queued beside them.
+  // Another program's pending deletion stays queued beside them, though a
+  // power cut left that program's new text beside WININIT.INI, the old aside.
   std::string c = Join(work_, "queued by another.txt");
   WriteTextFile(c, "c\n");
   std::string ini = WindowsFolder() + "\\WININIT.INI";
   std::string other = "[Rename]\r\nNUL=" + ShortPath(c) + "\r\n";
-  WriteFileBytes(ini, other);
+  DeleteFileA(ini.c_str());
+  WriteFileBytes(WindowsFolder() + "\\WININIT.QFN", other);
+  WriteFileBytes(WindowsFolder() + "\\WININIT.QFO", "[Rename]\r\n");
   std::string expect = other + "NUL=" + ShortPath(a) + "\r\nNUL=" + ShortPath(b) + "\r\n";
   {
     SeenAsWindows95 win95;
@@ -431,4 +434,32 @@ TEST_F(Uninstaller, AnEntryWhoseListIsGoneCanBeTakenOut) {
   }
   // Nothing else was touched.
   EXPECT_TRUE(FileExists(Join(dest_, "kwdemo.exe")));
+}
+
+// A power cut between the two moves that put a new list in place on 95/98
+// leaves the old list as unin.ini.old and the new one as unin.ini.new. The
+// next run of either program finishes the move, taking the newer list.
+TEST_F(Uninstaller, AListSaveCutOffByAPowerCutIsFinished) {
+  Install(dest_);
+  const std::string list = Join(dest_, "unin.ini"), command = RegText(HKEY_LOCAL_MACHINE, kEntry, "UninstallString");
+  ASSERT_TRUE(MoveFileA(list.c_str(), (list + ".old").c_str()));
+  Install(dest_);
+  EXPECT_FALSE(FileExists(list + ".old")) << "the installation again finishes the move before its own saves";
+  EXPECT_FALSE(FileExists(list + ".new"));
+
+  std::string older = ReadFileBytes(list);
+  const size_t program = older.find("\\kwdemo.exe\r\n");
+  ASSERT_NE(program, std::string::npos) << older;
+  const size_t start = older.rfind("\r\n", program) + 2;
+  older.erase(start, program + 13 - start);
+  ASSERT_TRUE(MoveFileA(list.c_str(), (list + ".new").c_str()));
+  WriteFileBytes(list + ".old", older);  // an earlier save, without the program
+  Process un = StartUninstall(command);
+  Click(Child(WaitShared(un), ids::kYes));
+  MsgBox done = WaitMsgBox(un, "Uninstall", 60000);
+  EXPECT_EQ(done.text, "Kerf Demo 1.0 was removed from your computer.");
+  Answer(done, IDOK);
+  EXPECT_EQ(un.Wait(), DWORD(ids::kExitRemoved));
+  EXPECT_FALSE(FolderExists(dest_)) << "the program, both lists and the folder gone";
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kEntry));
 }
