@@ -11,6 +11,8 @@
 #include "qfunin/uUninstall.h"
 #include "toolkit/App.h"
 #include "toolkit/Handle.h"
+#include "toolkit/Log.h"
+#include "toolkit/PathText.h"
 #include "toolkit/Silent.h"
 #include "toolkit/SwapIn.h"
 
@@ -97,6 +99,7 @@ int Uninstall(const std::string& argument) {
   WinHost host(progress, shared);
   Outcome outcome = Removal(list, places, listPath, host).Run();
   progress.Hide();
+  for (const std::string& item : outcome.stayed) kw::Log({"Stayed: ", item});
   Box(nullptr, ClosingText(list.programName, outcome),
       MB_OK | (outcome.stayed.empty() ? MB_ICONINFORMATION : MB_ICONWARNING));
   if (!outcome.stayed.empty()) return ids::kExitStayed;
@@ -111,8 +114,17 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR cmdLine, int) {
   try {
     UninstallArguments args = ParseUninstallArguments(cmdLine ? cmdLine : "");
     kw::SetSilent(args.silent);
-    return Uninstall(args.list);
+    // A log that cannot be written is no reason to stop.
+    if (!args.log.empty() && !kw::OpenLog(args.log))
+      Box(nullptr, "The uninstaller cannot write the log file " + args.log + " and goes on without it.",
+          MB_OK | MB_ICONWARNING);
+    kw::Log({"Uninstall started: ", GetCommandLineA()});
+    const int code = Uninstall(args.list);
+    kw::Log({"Exit code ", kw::Decimal(code), ": ", kw::exitcode::Meaning(code)});
+    kw::CloseLog();
+    return code;
   } catch (const std::exception& e) {
+    kw::Log({"Failed: ", e.what()});
     kw::App().ShowException(e.what());
     return ids::kExitStayed;
   }

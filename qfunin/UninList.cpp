@@ -1,5 +1,7 @@
 #include "qfunin/UninList.h"
 
+#include <algorithm>
+
 #include "qfunin/PathRules.h"
 #include "toolkit/PathText.h"
 
@@ -156,22 +158,67 @@ std::string ListPathArgument(std::string_view args) {
   return std::string(args.substr(0, end + 1));
 }
 
+namespace {
+
+bool Blank(char c) { return c == ' ' || c == '\t'; }
+
+// The value of /LOG=<file> that starts `arg`'s front; its length in `used`.
+bool LogValue(std::string_view arg, std::string& value, size_t& used) {
+  if (arg.size() < 5 || !kw::SameText(arg.substr(0, 5), "/LOG=")) return false;
+  std::string_view v = arg.substr(5);
+  size_t end;
+  if (!v.empty() && v[0] == '"') {
+    end = v.find('"', 1);
+    if (end == std::string_view::npos) return false;
+    value = v.substr(1, end - 1);
+    ++end;
+  } else {
+    end = std::min(v.find(' '), v.find('\t'));
+    if (end == std::string_view::npos) end = v.size();
+    value = v.substr(0, end);
+  }
+  used = 5 + end;
+  return true;
+}
+
+// Where the last argument of `args` starts: after the last blank, or at a
+// /LOG=" that opens the quoted value ending `args`.
+size_t LastArgument(std::string_view args) {
+  if (args.size() >= 2 && args.back() == '"') {
+    size_t open = args.rfind('"', args.size() - 2);
+    if (open != std::string_view::npos && open >= 5) return open - 5;
+  }
+  size_t b = args.find_last_of(" \t");
+  return b == std::string_view::npos ? 0 : b + 1;
+}
+
+}  // namespace
+
 UninstallArguments ParseUninstallArguments(std::string_view args) {
   UninstallArguments a;
-  auto blank = [](char c) { return c == ' ' || c == '\t'; };
   for (;;) {
-    while (!args.empty() && blank(args.front())) args.remove_prefix(1);
-    while (!args.empty() && blank(args.back())) args.remove_suffix(1);
+    while (!args.empty() && Blank(args.front())) args.remove_prefix(1);
+    while (!args.empty() && Blank(args.back())) args.remove_suffix(1);
+    size_t used = 0, last = LastArgument(args);
+    std::string log;
     if (args.size() >= 2 && kw::SameText(args.substr(0, 2), "/S") &&
-        (args.size() == 2 || blank(args[2]))) {
+        (args.size() == 2 || Blank(args[2]))) {
       args.remove_prefix(2);
+      a.silent = true;
     } else if (args.size() >= 3 && kw::SameText(args.substr(args.size() - 2), "/S") &&
-               blank(args[args.size() - 3])) {
+               Blank(args[args.size() - 3])) {
       args.remove_suffix(2);
+      a.silent = true;
+    } else if (LogValue(args, log, used) && (used == args.size() || Blank(args[used]))) {
+      args.remove_prefix(used);
+      a.log = log;
+    } else if (last > 0 && Blank(args[last - 1]) && LogValue(args.substr(last), log, used) &&
+               last + used == args.size()) {
+      args.remove_suffix(args.size() - last);
+      a.log = log;
     } else {
       break;
     }
-    a.silent = true;
   }
   a.list = ListPathArgument(args);
   return a;

@@ -74,10 +74,12 @@ std::string ListPathArgument(std::string_view args);
 
 struct UninstallArguments {
   bool silent = false;  // /S: no question, no window, shared files kept
+  std::string log;      // /LOG=<file>: what was done, line by line
   std::string list;
 };
-// The command line: the list path with /S (letter case ignored) before or
-// after it, so that /S can be put either side of an entry's command.
+// The command line: the list path with /S and /LOG=<file> (letter case
+// ignored, the file quoted when it has blanks) before or after it, so that
+// they can be put either side of an entry's command.
 UninstallArguments ParseUninstallArguments(std::string_view args);
 
 }  // namespace qfunin

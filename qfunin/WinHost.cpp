@@ -9,6 +9,7 @@
 #include "setup/engine/UninstallText.h"
 #include "setup/engine/Folders.h"
 #include "toolkit/Handle.h"
+#include "toolkit/Log.h"
 #include "toolkit/NextBoot.h"
 #include "toolkit/PathText.h"
 #include "toolkit/RegKey.h"
@@ -61,7 +62,10 @@ bool DeleteValue(const std::string& root, const std::string& key,
   if (r == ERROR_FILE_NOT_FOUND) return true;
   if (r != ERROR_SUCCESS) return false;
   r = RegDeleteValueA(k, name.c_str());
-  return r == ERROR_SUCCESS || r == ERROR_FILE_NOT_FOUND;
+  if (r == ERROR_SUCCESS) kw::Log({"Removed registry value ", root, "\\", key, "\\", name});
+  if (r == ERROR_SUCCESS || r == ERROR_FILE_NOT_FOUND) return true;
+  kw::Log({"Failed to remove registry value ", root, "\\", key, "\\", name});
+  return false;
 }
 
 bool DeleteKeyIfEmpty(const std::string& root, const std::string& key) {
@@ -79,7 +83,9 @@ bool DeleteKeyIfEmpty(const std::string& root, const std::string& key) {
     if (subkeys || values) return true;
   }
   // Checked empty first: RegDeleteKey on Windows 95 takes the subkeys with it.
-  return RegDeleteKeyA(r, path.c_str()) == ERROR_SUCCESS;
+  if (RegDeleteKeyA(r, path.c_str()) != ERROR_SUCCESS) return false;
+  kw::Log({"Removed registry key ", root, "\\", key});
+  return true;
 }
 
 // The uninstall entries (their key names and display names) whose command
@@ -200,7 +206,9 @@ void WinHost::Progress(int percent, const std::string& item) { progress_.ShowIte
 
 // Unattended, a file other programs may need stays: the safe answer.
 SharedAnswer WinHost::AskShared(const std::string& path) {
-  return kw::Silent() ? SharedAnswer::kNoToAll : shared_.Ask(path);
+  const SharedAnswer a = kw::Silent() ? SharedAnswer::kNoToAll : shared_.Ask(path);
+  if (a == SharedAnswer::kNo || a == SharedAnswer::kNoToAll) kw::Log({"Kept the shared file ", path});
+  return a;
 }
 
 bool WinHost::FileExists(const std::string& path) {
@@ -208,7 +216,7 @@ bool WinHost::FileExists(const std::string& path) {
   return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-Deleted WinHost::RemoveFile(const std::string& path) {
+static Deleted RemoveNow(const std::string& path) {
   DWORD a = Attributes(path);
   if (a == INVALID_FILE_ATTRIBUTES) return Deleted::kMissing;
   if (a & FILE_ATTRIBUTE_DIRECTORY) return Deleted::kFailed;
@@ -223,7 +231,18 @@ Deleted WinHost::RemoveFile(const std::string& path) {
   return Deleted::kFailed;
 }
 
-bool WinHost::DeleteAtRestart(const std::string& path) { return qfunin::DeleteAtRestart(path); }
+Deleted WinHost::RemoveFile(const std::string& path) {
+  const Deleted d = RemoveNow(path);
+  if (d == Deleted::kGone) kw::Log({"Removed ", path});
+  if (d == Deleted::kFailed) kw::Log({"Failed to remove ", path});
+  return d;
+}
+
+bool WinHost::DeleteAtRestart(const std::string& path) {
+  const bool queued = qfunin::DeleteAtRestart(path);
+  kw::Log({queued ? "Queued for the restart " : "Failed to queue for the restart ", path});
+  return queued;
+}
 
 bool WinHost::IsSelf(const std::string& path) {
   char self[MAX_PATH];
@@ -253,7 +272,11 @@ std::vector<FolderEntry> WinHost::ListFolder(const std::string& path) {
   return entries;
 }
 
-bool WinHost::RemoveFolder(const std::string& path) { return RemoveDirectoryA(path.c_str()) != 0; }
+bool WinHost::RemoveFolder(const std::string& path) {
+  if (!RemoveDirectoryA(path.c_str())) return false;
+  kw::Log({"Removed the folder ", path});
+  return true;
+}
 
 bool WinHost::DeleteRegValue(const std::string& root, const std::string& key,
                              const std::string& name) {
@@ -293,9 +316,13 @@ RegData WinHost::ReadRegValue(const std::string& root, const std::string& key, c
 bool WinHost::WriteRegText(const std::string& root, const std::string& key, const std::string& name,
                            const std::string& text) {
   kw::RegKey k;
-  return RegOpenKeyExA(Root(root), KeyPath(key).c_str(), 0, KEY_SET_VALUE, k.Out()) == ERROR_SUCCESS &&
-         RegSetValueExA(k, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                        DWORD(text.size() + 1)) == ERROR_SUCCESS;
+  const bool written =
+      RegOpenKeyExA(Root(root), KeyPath(key).c_str(), 0, KEY_SET_VALUE, k.Out()) == ERROR_SUCCESS &&
+      RegSetValueExA(k, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                     DWORD(text.size() + 1)) == ERROR_SUCCESS;
+  kw::Log({written ? "Restored registry value " : "Failed to restore registry value ", root, "\\", key, "\\", name,
+           " = ", text});
+  return written;
 }
 
 void WinHost::DeleteUninstallEntry(const std::string& listPath) { DeleteUninstallEntries(listPath); }

@@ -313,6 +313,14 @@ TEST(UninListRead, CommandLineAndPathRules) {
   EXPECT_EQ(ParseUninstallArguments("C:\\Dir /Stuff\\unin.ini").list, "C:\\Dir /Stuff\\unin.ini");
   EXPECT_EQ(ParseUninstallArguments("/S").list, "");
   EXPECT_TRUE(ParseUninstallArguments("/S").silent);
+  // /LOG=<file> either side of the entry's command, with /S or alone.
+  for (const char* line : {"/LOG=C:\\un.log \"C:\\My Dir\\unin.ini\"", "\"C:\\My Dir\\unin.ini\" /s /log=C:\\un.log",
+                           "/S /LOG=\"C:\\un.log\" C:\\My Dir\\unin.ini", "C:\\My Dir\\unin.ini /LOG=\"C:\\un.log\""}) {
+    UninstallArguments a = ParseUninstallArguments(line);
+    EXPECT_EQ(a.log, "C:\\un.log") << line;
+    EXPECT_EQ(a.list, "C:\\My Dir\\unin.ini") << line;
+  }
+  EXPECT_EQ(ParseUninstallArguments("\"C:\\a\\unin.ini\" /LOG=\"C:\\my logs\\un.log\"").log, "C:\\my logs\\un.log");
   EXPECT_EQ(NormalPath("C:\\a\\\\b\\"), "C:\\a\\b");
   EXPECT_EQ(NormalPath("C:\\"), "C:\\");
   EXPECT_TRUE(IsInside("c:\\a\\b", "C:\\A"));

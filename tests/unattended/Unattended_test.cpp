@@ -156,8 +156,19 @@ TEST_F(Unattended, SilentInstallAndRemoval) {
     EXPECT_TRUE(Has(lines, want)) << want;
   EXPECT_EQ(lines.back(), "Exit code 0: done");
 
-  // Removal: exactly the entry's command, with /S added.
-  EXPECT_EQ(RunUnseen(command + " /S"), 0u);
+  // Removal: exactly the entry's command, with /S and a log added.
+  const std::string unlog = Join(work_, "removal log.txt");
+  EXPECT_EQ(RunUnseen(command + " /S /LOG=\"" + unlog + "\""), 0u);
+  lines = LogLines(unlog);
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.front(), "Uninstall started: " + command + " /S /LOG=\"" + unlog + "\"");
+  for (const std::string& want : std::vector<std::string>{
+           "Removed " + Join(dest, "kwdemo.exe"), "Removed " + Join(menu, "Kerf Demo.lnk"),
+           "Kept the shared file " + SharedFile(), "Removed the folder " + dest, "Removed the folder " + menu,
+           std::string("Removed registry value HKEY_CURRENT_USER\\Software\\Quillfen\\KerfDemo\\Path"),
+           "Removed registry value HKEY_LOCAL_MACHINE\\" + std::string(kEntry) + "\\UninstallString"})
+    EXPECT_TRUE(Has(lines, want)) << want;
+  EXPECT_EQ(lines.back(), "Exit code 0: done");
   EXPECT_FALSE(FolderExists(dest));
   EXPECT_FALSE(FolderExists(menu));
   EXPECT_TRUE(FileExists(SharedFile()));
@@ -252,9 +263,17 @@ TEST_F(Unattended, SilentRemovalExitCodes) {
   std::string qfunin = "\"" + Join(DistDir(), "qfunin.exe") + "\"";
   HANDLE h = CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(h, INVALID_HANDLE_VALUE);
-  EXPECT_EQ(RunUnseen(qfunin + " /S \"" + list + "\""), 3010u);
+  const std::string log = Join(work_, "un.log");
+  EXPECT_EQ(RunUnseen(qfunin + " /S \"" + list + "\" /LOG=" + log), 3010u);
   CloseHandle(h);
   EXPECT_FALSE(FileExists(free));
   EXPECT_FALSE(FileExists(list));
-  EXPECT_EQ(RunUnseen(qfunin + " \"" + list + "\" /s"), 1603u);
+  std::vector<std::string> lines = LogLines(log);
+  EXPECT_TRUE(Has(lines, "Removed " + free));
+  EXPECT_TRUE(Has(lines, "Queued for the restart " + held));
+  EXPECT_EQ(lines.back(), "Exit code 3010: done, Windows must restart to finish");
+  EXPECT_EQ(RunUnseen(qfunin + " \"" + list + "\" /s /LOG=" + log), 1603u);
+  lines = LogLines(log);
+  EXPECT_EQ(lines.size(), 3u) << "written anew";
+  EXPECT_TRUE(Has(lines, "Uninstall: The uninstall list \"" + list + "\" cannot be read. Nothing was removed."));
 }
