@@ -22,7 +22,8 @@ using fuzzmodel::Within;
 
 
 const Places kPlaces{"C:\\WINDOWS", "C:\\WINDOWS\\System", "C:\\WINDOWS\\SYSTEM32",
-                     "C:\\WINDOWS\\Start Menu\\Programs", "C:\\Program Files"};
+                     "C:\\WINDOWS\\Start Menu\\Programs", "C:\\Program Files", "",
+                     {"C:\\WINDOWS\\Profiles\\Ann\\Start Menu\\Programs"}};
 
 // Keys the system relies on (a few of them, in lower case): never deleted, nor
 // their parents, under any root.
@@ -74,7 +75,7 @@ class Host : public RemovalHost {
     listFile_ = Canon(list.destDir + "\\unin.ini");
     windows_ = Canon(kPlaces.windows);
     for (const std::string* p : {&kPlaces.windows, &kPlaces.system, &kPlaces.systemDir, &kPlaces.programs,
-                                 &kPlaces.programFiles})
+                                 &kPlaces.programFiles, &kPlaces.otherPrograms[0]})
       places_.push_back(Canon(*p));
     for (const RegValue& v : list.values) {
       values_.insert({RootId(v.root), KeyCanon(v.key), Lower(v.name)});
@@ -144,7 +145,7 @@ class Host : public RemovalHost {
       if (Within(p, c)) return true;
     return false;
   }
-  bool MenuUsable() const { return !menu_.empty() && Within(menu_, places_[3]); }
+  bool MenuUsable() const { return !menu_.empty() && (Within(menu_, places_[3]) || Within(menu_, places_[5])); }
   bool FileMayGo(const std::string& c) const {
     if (c.empty()) return false;
     const bool inDest = Within(c, dest_) && c != dest_;

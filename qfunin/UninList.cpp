@@ -82,22 +82,48 @@ std::string ParseUninList(std::string_view bytes, UninList& out) {
   return {};
 }
 
+std::vector<std::string> OtherProgramsFolders(std::string_view programs, const std::vector<std::string>& profiles) {
+  std::vector<std::string> out;
+  std::string own;
+  for (const std::string& p : profiles)
+    if (IsCleanAbsolute(p) && IsInside(programs, p) && NormalPath(p).size() > own.size()) own = NormalPath(p);
+  if (own.empty()) return out;
+  const std::string below = NormalPath(programs).substr(own.size());
+  for (const std::string& p : profiles)
+    if (IsCleanAbsolute(p) && !SamePath(p, own)) out.push_back(NormalPath(p) + below);
+  return out;
+}
+
+namespace {
+
+// Every Programs folder: this user's, all users', other users'.
+template <class Visit>
+bool AnyProgramsFolder(const Places& places, Visit visit) {
+  for (const std::string* p : {&places.programs, &places.commonPrograms})
+    if (visit(*p)) return true;
+  for (const std::string& p : places.otherPrograms)
+    if (visit(p)) return true;
+  return false;
+}
+
+}  // namespace
+
 bool IsProtectedFolder(std::string_view folder, const Places& places) {
   std::string f = NormalPath(folder);
   if (IsDriveRoot(f)) return true;
   if (f.size() > 3 && kw::SameText(f.substr(1), ":\\Program Files")) return true;
-  for (const std::string* p : {&places.windows, &places.system, &places.systemDir,
-                               &places.programs, &places.commonPrograms, &places.programFiles}) {
-    if (p->empty()) continue;
-    if (SamePath(f, *p) || IsInside(*p, f)) return true;
-  }
-  return false;
+  auto holds = [&f](const std::string& p) { return !p.empty() && (SamePath(f, p) || IsInside(p, f)); };
+  for (const std::string* p : {&places.windows, &places.system, &places.systemDir, &places.programFiles})
+    if (holds(*p)) return true;
+  return AnyProgramsFolder(places, holds);
 }
 
 bool InStartMenu(std::string_view folder, const Places& places) {
   // The Programs folders themselves are protected: named, they are only kept.
-  for (const std::string* p : {&places.programs, &places.commonPrograms})
-    if (IsCleanAbsolute(*p) && (SamePath(folder, *p) || IsInside(folder, *p))) return true;
+  if (AnyProgramsFolder(places, [folder](const std::string& p) {
+        return IsCleanAbsolute(p) && (SamePath(folder, p) || IsInside(folder, p));
+      }))
+    return true;
   return IsInside(folder, places.windows + "\\Start Menu\\Programs");
 }
 
@@ -109,8 +135,8 @@ std::string CheckUninList(const UninList& list, const Places& places) {
     return "its destination folder " + Quoted(list.destDir) + " is not one it may remove";
   if (!list.menuFolder.empty() &&
       (!IsCleanAbsolute(list.menuFolder) || !InStartMenu(list.menuFolder, places) ||
-       (IsProtectedFolder(list.menuFolder, places) && !SamePath(list.menuFolder, places.programs) &&
-        !SamePath(list.menuFolder, places.commonPrograms))))
+       (IsProtectedFolder(list.menuFolder, places) &&
+        !AnyProgramsFolder(places, [&list](const std::string& p) { return SamePath(list.menuFolder, p); }))))
     return "its Start Menu folder " + Quoted(list.menuFolder) + " is not one it may remove";
   for (const std::string& f : list.files) {
     bool placed = IsInside(f, list.destDir) || IsInside(f, places.windows);
@@ -133,6 +159,7 @@ void UseLongForms(UninList& list, Places& places, LongPathFn longPath) {
                          &places.systemDir, &places.programs, &places.commonPrograms,
                          &places.programFiles})
     resolve(*p);
+  for (std::string& p : places.otherPrograms) resolve(p);
   std::vector<std::string> lines = std::move(list.files);
   lines.insert(lines.end(), list.shortcuts.begin(), list.shortcuts.end());
   list.files.clear();

@@ -45,7 +45,13 @@ struct Places {
   std::string programs;      // the Start Menu Programs folder, may be empty
   std::string programFiles;  // the system's program files folder, may be empty
   std::string commonPrograms = {};  // all users' Programs folder (NT family), may be empty
+  // Other users' Programs folders: a list written by another user names one.
+  std::vector<std::string> otherPrograms = {};
 };
+
+// Other users' Programs folders: the part of `programs` below the profile
+// folder that holds it, below each other profile folder.
+std::vector<std::string> OtherProgramsFolders(std::string_view programs, const std::vector<std::string>& profiles);
 
 // Never removed, even when empty: a drive root, any of the Places, any folder
 // that holds one of them, "X:\Program Files" on any drive.

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "qfunin/PathRules.h"
 #include "qfunin/RestartQueue.h"
 #include "setup/engine/RegText.h"
@@ -182,6 +184,32 @@ void DeleteUninstallEntries(const std::string& listPath) {
   }
 }
 
+// The users' profile folders the system lists (NT family; 95/98 with user
+// profiles switched on).
+std::vector<std::string> ProfileFolders() {
+  std::vector<std::string> out;
+  for (const char* list : {"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList",
+                           "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\ProfileList"}) {
+    kw::RegKey k;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, list, 0, KEY_READ, k.Out()) != ERROR_SUCCESS) continue;
+    char name[MAX_PATH + 1];
+    for (DWORD i = 0; RegEnumKeyA(k, i, name, sizeof name) == ERROR_SUCCESS; ++i) {
+      kw::RegKey user;
+      char path[MAX_PATH], expanded[MAX_PATH];
+      DWORD size = sizeof path, type = 0;
+      if (RegOpenKeyExA(k, name, 0, KEY_QUERY_VALUE, user.Out()) != ERROR_SUCCESS ||
+          RegQueryValueExA(user, "ProfileImagePath", nullptr, &type, reinterpret_cast<BYTE*>(path), &size) !=
+              ERROR_SUCCESS ||
+          (type != REG_SZ && type != REG_EXPAND_SZ) || size == 0)
+        continue;
+      path[std::min<DWORD>(size, sizeof path - 1)] = '\0';
+      DWORD n = ExpandEnvironmentStringsA(path, expanded, sizeof expanded);
+      if (n > 0 && n <= sizeof expanded) out.push_back(NormalPath(expanded));
+    }
+  }
+  return out;
+}
+
 Places SystemPlaces() {
   Places p;
   p.windows = NormalPath(setup::GetWindowsFolder());
@@ -199,6 +227,7 @@ Places SystemPlaces() {
                           "Common Programs"));
   p.programFiles =
       NormalPath(ReadMachineString("SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir"));
+  p.otherPrograms = OtherProgramsFolders(p.programs, ProfileFolders());
   return p;
 }
 

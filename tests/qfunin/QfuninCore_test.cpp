@@ -247,6 +247,21 @@ TEST(UninListRead, HostileLinesAreRefused) {
   EXPECT_EQ(CheckUninList(l, elsewhere), "");
   elsewhere.windows = "D:\\WIN";
   EXPECT_NE(CheckUninList(l, elsewhere).find("Start Menu folder"), std::string::npos);
+  // A list another user's installation wrote names that user's Programs
+  // folder: found below each profile as this user's is below its own.
+  const std::vector<std::string> profiles = {"C:\\Users\\Ann", "C:\\Users\\Bo", "C:\\Users\\Annette", "relative"};
+  EXPECT_EQ(OtherProgramsFolders("C:\\Users\\Annette\\Start Menu\\Programs", profiles),
+            (std::vector<std::string>{"C:\\Users\\Ann\\Start Menu\\Programs", "C:\\Users\\Bo\\Start Menu\\Programs"}));
+  EXPECT_EQ(OtherProgramsFolders("C:\\WINDOWS\\Start Menu\\Programs", profiles), std::vector<std::string>{});
+  const std::string annMenu = "C:\\Users\\Ann\\Start Menu\\Programs\\Kerf Demo";
+  UninList ann;
+  ASSERT_EQ(ParseUninList(Lines({"P", kDest, annMenu + "\\S.lnk", "+" + annMenu, ""}), ann), "");
+  Places bo = TestPlaces();
+  bo.programs = "C:\\Users\\Bo\\Start Menu\\Programs";
+  EXPECT_NE(CheckUninList(ann, bo), "");
+  bo.otherPrograms = OtherProgramsFolders(bo.programs, {"C:\\Users\\Bo", "C:\\Users\\Ann"});
+  EXPECT_EQ(CheckUninList(ann, bo), "") << "Ann's list, removed by Bo";
+  EXPECT_TRUE(IsProtectedFolder("C:\\Users\\Ann\\Start Menu", bo)) << "another user's Programs folder is never removed";
 }
 
 // What the installer writes is never refused: "/" for "\\", a protected folder

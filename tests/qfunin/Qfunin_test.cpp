@@ -436,6 +436,44 @@ TEST_F(Uninstaller, AnEntryWhoseListIsGoneCanBeTakenOut) {
   EXPECT_TRUE(FileExists(Join(dest_, "kwdemo.exe")));
 }
 
+// Listed as a user profile while this lives: HKLM's ProfileList entry `sid`.
+class Profile {
+ public:
+  Profile(const std::string& sid, const std::string& folder) : key_(std::string(kProfiles) + "\\" + sid) {
+    SetRegText(HKEY_LOCAL_MACHINE, key_.c_str(), "ProfileImagePath", folder);
+  }
+  ~Profile() { RegDeleteKeyExA(HKEY_LOCAL_MACHINE, key_.c_str(), ProgramView(), 0); }
+
+ private:
+  static constexpr const char* kProfiles = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList";
+  std::string key_;
+};
+
+// A list another user's installation wrote names that user's Start Menu
+// folder, found below their profile as this user's is below this one's.
+TEST_F(Uninstaller, RemovesAnotherUsersStartMenuFolder) {
+  Profile me("S-1-5-21-0-0-0-1098", work_), ann("S-1-5-21-0-0-0-1099", Join(work_, "Ann"));
+  const std::string annPrograms = Join(work_, "Ann") + programs_.substr(work_.size());
+  const std::string annMenu = Join(annPrograms, "Kerf Demo");
+  CreateDirectoryA(Join(work_, "Ann").c_str(), nullptr);
+  CreateDirectoryA(annPrograms.c_str(), nullptr);
+  CreateDirectoryA(annMenu.c_str(), nullptr);
+  CreateDirectoryA(dest_.c_str(), nullptr);
+  WriteTextFile(Join(annMenu, "Kerf Demo.lnk"), "link");
+  WriteTextFile(Join(dest_, "kwdemo.exe"), "program");
+  const std::string list = Join(dest_, "unin.ini");
+  WriteTextFile(list, "Kerf Demo 1.0\n" + dest_ + "\n" + Join(dest_, "kwdemo.exe") + "\n" +
+                          Join(annMenu, "Kerf Demo") + "\n+" + annMenu + "\n\n");
+  Process un = StartUninstall("\"" + Join(DistDir(), "qfunin.exe") + "\" \"" + list + "\"");
+  MsgBox done = WaitMsgBox(un, "Uninstall", 60000);
+  EXPECT_EQ(done.text, "Kerf Demo 1.0 was removed from your computer.");
+  Answer(done, IDOK);
+  EXPECT_EQ(un.Wait(), DWORD(ids::kExitRemoved));
+  EXPECT_FALSE(FolderExists(dest_));
+  EXPECT_FALSE(FolderExists(annMenu));
+  EXPECT_TRUE(FolderExists(annPrograms)) << "her Programs folder itself stays";
+}
+
 // A power cut between the two moves that put a new list in place on 95/98
 // leaves the old list as unin.ini.old and the new one as unin.ini.new. The
 // next run of either program finishes the move, taking the newer list.
