@@ -3,21 +3,12 @@
 // through exactly the command of the uninstall entry, installing again before
 // the restart that finishes a removal (`wineboot -r` restarts), and an
 // installer killed while its post-installation program runs.
-// Test code only: newer calls (RegDeleteTree) than the shipped programs may use.
-#undef WINVER
-#undef _WIN32_WINNT
-#define WINVER 0x0600
-#define _WIN32_WINNT 0x0600
-#include <windows.h>
-
-#include <gtest/gtest.h>
+#include "tests/wizard/RoadTest.h"
 
 #include <algorithm>
 #include <memory>
 
-#include "setup/SetupIds.h"
 #include "tests/install/InstallFixture.h"
-#include "tests/wizard/Road.h"
 
 using namespace uikit;
 using setup::test::ClearPendingMoves;
@@ -27,12 +18,6 @@ namespace ids = setup::ids;
 namespace {
 
 const char* kEntry = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KwLifeTest";
-
-std::string WindowsFolder() {
-  char buf[MAX_PATH];
-  GetWindowsDirectoryA(buf, MAX_PATH);
-  return buf;
-}
 
 std::string UninstallString() {
   char buf[1024];

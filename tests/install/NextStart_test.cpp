@@ -5,18 +5,9 @@
 // what a restart does. The same road meets a missing package file and a folder
 // in a file's place (one warning), a read-only target, and a post-installation
 // program below "Program Files" beside a Program.exe.
-// Test code only: newer calls (RegDeleteTree) than the shipped programs may use.
-#undef WINVER
-#undef _WIN32_WINNT
-#define WINVER 0x0600
-#define _WIN32_WINNT 0x0600
-#include <windows.h>
+#include "tests/wizard/RoadTest.h"
 
-#include <gtest/gtest.h>
-
-#include "setup/SetupIds.h"
 #include "tests/install/InstallFixture.h"
-#include "tests/wizard/Road.h"
 
 using namespace uikit;
 using setup::test::ClearPendingMoves;
@@ -26,12 +17,6 @@ namespace ids = setup::ids;
 namespace {
 
 const char* kAppDefaults = "Software\\Wine\\AppDefaults\\setup.exe";
-
-std::string WindowsFolder() {
-  char buf[MAX_PATH];
-  GetWindowsDirectoryA(buf, MAX_PATH);
-  return buf;
-}
 
 // setup.exe answers as Windows 95 while this lives.
 class SeenAsWindows95 {

@@ -162,9 +162,13 @@ TEST_F(Startup, ShiftHeldKeepsTheFileListedWithoutSlicing) {
   HWND main = nullptr;
   WaitUntil([&] {
     if (!app.Running()) return true;
-    main = FindTop(app.Id(), "TfKerfwise", "");
-    return main && ListItems(Child(main, ids::filenames)) == std::vector<std::string>{src} &&
-           Visible(Child(main, ids::Button6));
+    try {
+      main = FindTop(app.Id(), "TfKerfwise", "");
+      return main && ListItems(Child(main, ids::filenames)) == std::vector<std::string>{src} &&
+             Visible(Child(main, ids::Button6));
+    } catch (const Failure&) {  // the window went as the program ended
+      return false;
+    }
   }, "kerfwise.exe to end or to wait with the file listed");
   const bool ended = WaitForSingleObject(app.Handle(), 2000) == WAIT_OBJECT_0;
   in.ki.dwFlags = KEYEVENTF_KEYUP;

@@ -101,6 +101,11 @@ void AsWindows9x(const std::string& exeName);  // no-op outside a 32-bit road
 // The registry view the programs under test write HKLM\SOFTWARE to: the 32-bit
 // one on a 32-bit road (KEY_WOW64_32KEY), else the test's own (0).
 REGSAM ProgramView();
+// Reads as the programs under test see them (HKLM through ProgramView()): a
+// text value, or a number in decimal; "<missing>" when there is neither.
+std::string RegText(HKEY root, const std::string& key, const std::string& name);
+bool KeyExists(HKEY root, const std::string& key);
+std::string WindowsFolder();
 
 // ---- Windows -------------------------------------------------------------
 // Top-level windows; pid 0 matches any process. Empty cls / caption match any.

@@ -60,6 +60,37 @@ bool Road95() { return !EnvOr("KW_WINVER").empty(); }
 
 REGSAM ProgramView() { return Road95() ? KEY_WOW64_32KEY : 0; }
 
+std::string RegText(HKEY root, const std::string& key, const std::string& name) {
+  HKEY k;
+  if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ | (root == HKEY_LOCAL_MACHINE ? ProgramView() : 0), &k) !=
+      ERROR_SUCCESS)
+    return "<missing>";
+  char buf[1024];
+  DWORD type = 0, size = sizeof buf - 1;
+  LSTATUS rc = RegQueryValueExA(k, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buf), &size);
+  RegCloseKey(k);
+  if (rc != ERROR_SUCCESS) return "<missing>";
+  if (type == REG_DWORD && size == 4) return std::to_string(*reinterpret_cast<DWORD*>(buf));
+  if (type != REG_SZ && type != REG_EXPAND_SZ) return "<missing>";
+  buf[size] = '\0';
+  return buf;
+}
+
+bool KeyExists(HKEY root, const std::string& key) {
+  HKEY k;
+  if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ | (root == HKEY_LOCAL_MACHINE ? ProgramView() : 0), &k) !=
+      ERROR_SUCCESS)
+    return false;
+  RegCloseKey(k);
+  return true;
+}
+
+std::string WindowsFolder() {
+  char buf[MAX_PATH];
+  UINT n = GetWindowsDirectoryA(buf, MAX_PATH);
+  return std::string(buf, n < MAX_PATH ? n : 0);
+}
+
 void AsWindows9x(const std::string& exeName) {
   std::string version = EnvOr("KW_WINVER");
   if (!version.empty()) PutText("Software\\Wine\\AppDefaults\\" + exeName, "Version", version);

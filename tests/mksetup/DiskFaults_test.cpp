@@ -3,19 +3,9 @@
 // program when first read, disk 3 with changed bytes of the same size. Each is
 // named, the right disk is asked for again, and the installation ends with the
 // project's files. disk-faults.sh makes the two packages first.
-// Test code only: RegDeleteTree is newer than the shipped programs may use.
-#undef WINVER
-#undef _WIN32_WINNT
-#define WINVER 0x0600
-#define _WIN32_WINNT 0x0600
-#include <windows.h>
-
-#include <gtest/gtest.h>
+#include "tests/wizard/RoadTest.h"
 
 #include <algorithm>
-
-#include "setup/SetupIds.h"
-#include "tests/wizard/Road.h"
 
 using namespace uikit;
 using namespace road;
@@ -25,11 +15,7 @@ namespace {
 
 std::string Packages() { return Join(BinDir(), "tests\\mksetup\\faults"); }
 
-std::string TempFolder() {
-  char buf[MAX_PATH];
-  GetWindowsDirectoryA(buf, MAX_PATH);
-  return std::string(buf) + "\\TEMP";
-}
+std::string TempFolder() { return WindowsFolder() + "\\TEMP"; }
 
 std::vector<std::string> InstallFolders() {
   std::vector<std::string> found;

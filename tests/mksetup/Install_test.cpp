@@ -3,17 +3,7 @@
 // installed files must be the project's. install.sh runs it once over the disk
 // folders and once over the files taken out of the FAT12 images; both are
 // disk folders side by side, which setup.exe started from disk1 needs no disks for.
-// Test code only: RegDeleteTree is newer than the shipped programs may use.
-#undef WINVER
-#undef _WIN32_WINNT
-#define WINVER 0x0600
-#define _WIN32_WINNT 0x0600
-#include <windows.h>
-
-#include <gtest/gtest.h>
-
-#include "setup/SetupIds.h"
-#include "tests/wizard/Road.h"
+#include "tests/wizard/RoadTest.h"
 
 using namespace uikit;
 using namespace road;

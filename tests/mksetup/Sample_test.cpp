@@ -1,18 +1,7 @@
 // The sample project of the author's guide as its user meets it: installed
 // from drive A: through every wizard page, then removed through the command
 // its uninstall entry holds. sample.sh makes the disks with mksetup first.
-// Test code only: RegDeleteTree and RegGetValue are newer than the shipped
-// programs may use.
-#undef WINVER
-#undef _WIN32_WINNT
-#define WINVER 0x0600
-#define _WIN32_WINNT 0x0600
-#include <windows.h>
-
-#include <gtest/gtest.h>
-
-#include "setup/SetupIds.h"
-#include "tests/wizard/Road.h"
+#include "tests/wizard/RoadTest.h"
 
 using namespace uikit;
 using namespace road;
@@ -23,22 +12,9 @@ namespace {
 const char kEntry[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QuillfenHello";
 const char kKey[] = "Software\\Quillfen\\Hello";
 
-std::string RegText(HKEY root, const char* key, const char* name) {
-  char buf[1024] = "";
-  DWORD size = sizeof buf;
-  return RegGetValueA(root, key, name, RRF_RT_REG_SZ, nullptr, buf, &size) == ERROR_SUCCESS ? buf : "<missing>";
-}
-
 DWORD RegNumber(HKEY root, const char* key, const char* name) {
   DWORD v = 0, size = sizeof v;
   return RegGetValueA(root, key, name, RRF_RT_REG_DWORD, nullptr, &v, &size) == ERROR_SUCCESS ? v : 0xFFFFFFFF;
-}
-
-bool KeyExists(HKEY root, const char* key) {
-  HKEY k;
-  if (RegOpenKeyExA(root, key, 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
-  RegCloseKey(k);
-  return true;
 }
 
 }  // namespace

@@ -1,19 +1,9 @@
 // qfunin.exe under Wine as a user meets it: a package installed through the
 // wizard, then exactly the command its uninstall entry holds, answered through
 // the windows; lists it must refuse; files in use gone after a restart.
-// Test code only: newer calls (GetGUIThreadInfo, RegGetValue) than the
-// shipped programs may use.
-#undef WINVER
-#undef _WIN32_WINNT
-#define WINVER 0x0600
-#define _WIN32_WINNT 0x0600
-#include <windows.h>
-
-#include <gtest/gtest.h>
+#include "tests/wizard/RoadTest.h"
 
 #include "qfunin/QfuninIds.h"
-#include "setup/SetupIds.h"
-#include "tests/wizard/Road.h"
 
 using namespace uikit;
 namespace ids = qfunin::ids;
@@ -26,26 +16,6 @@ const char* kSharedKey = "Software\\Quillfen\\Shared";
 const char* kAppDefaults = "Software\\Wine\\AppDefaults\\qfunin.exe";
 const char* kLogon = "Network\\Logon";
 
-// HKLM\SOFTWARE as the programs see it: the 32-bit view on a 32-bit road.
-REGSAM View(HKEY root) { return root == HKEY_LOCAL_MACHINE ? ProgramView() : 0; }
-
-std::string RegText(HKEY root, const char* key, const char* name) {
-  char buf[1024];
-  DWORD size = sizeof buf;
-  HKEY k;
-  if (RegOpenKeyExA(root, key, 0, KEY_READ | View(root), &k) != ERROR_SUCCESS) return "<missing>";
-  LSTATUS rc = RegGetValueA(k, nullptr, name, RRF_RT_REG_SZ, nullptr, buf, &size);
-  RegCloseKey(k);
-  return rc == ERROR_SUCCESS ? buf : "<missing>";
-}
-
-bool KeyExists(HKEY root, const char* key) {
-  HKEY k;
-  if (RegOpenKeyExA(root, key, 0, KEY_READ | View(root), &k) != ERROR_SUCCESS) return false;
-  RegCloseKey(k);
-  return true;
-}
-
 void SetRegText(HKEY root, const char* key, const char* name, const std::string& data) {
   RegSetKeyValueA(root, key, name, REG_SZ, data.c_str(), DWORD(data.size() + 1));
 }
@@ -56,12 +26,6 @@ struct SeenAsWindows95 {
   SeenAsWindows95() { SetRegText(HKEY_CURRENT_USER, kAppDefaults, "Version", "win95"); }
   ~SeenAsWindows95() { RegDeleteTreeA(HKEY_CURRENT_USER, kAppDefaults); }
 };
-
-std::string WindowsFolder() {
-  char buf[MAX_PATH];
-  GetWindowsDirectoryA(buf, MAX_PATH);
-  return buf;
-}
 
 std::string SharedFile() { return WindowsFolder() + "\\System\\kwshared.dll"; }
 

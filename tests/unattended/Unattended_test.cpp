@@ -1,19 +1,8 @@
 // setup.exe and qfunin.exe run by a script: /S, /D=, /G=, /LOG=, the exit
 // codes, and not one window of either program ever visible.
-// Test code only: newer calls (RegGetValue, RegDeleteTree) than the shipped
-// programs may use.
-#undef WINVER
-#undef _WIN32_WINNT
-#define WINVER 0x0600
-#define _WIN32_WINNT 0x0600
-#include <windows.h>
-
-#include <gtest/gtest.h>
+#include "tests/wizard/RoadTest.h"
 
 #include <algorithm>
-
-#include "setup/SetupIds.h"
-#include "tests/wizard/Road.h"
 
 using namespace uikit;
 
@@ -22,26 +11,6 @@ namespace {
 const char* kEntry = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KerfDemoQfunin";
 const char* kDemoKey = "Software\\Quillfen\\KerfDemo";
 const char* kSharedKey = "Software\\Quillfen\\Shared";
-
-REGSAM View(HKEY root) { return root == HKEY_LOCAL_MACHINE ? ProgramView() : 0; }
-
-std::string RegText(HKEY root, const char* key, const char* name) {
-  char buf[1024];
-  DWORD size = sizeof buf;
-  HKEY k;
-  if (RegOpenKeyExA(root, key, 0, KEY_READ | View(root), &k) != ERROR_SUCCESS) return "<missing>";
-  DWORD type = 0;
-  LSTATUS rc = RegGetValueA(k, nullptr, name, RRF_RT_REG_SZ | RRF_RT_REG_DWORD, &type, buf, &size);
-  RegCloseKey(k);
-  if (rc != ERROR_SUCCESS) return "<missing>";
-  return type == REG_DWORD ? std::to_string(*reinterpret_cast<DWORD*>(buf)) : std::string(buf);
-}
-
-std::string WindowsFolder() {
-  char buf[MAX_PATH];
-  GetWindowsDirectoryA(buf, MAX_PATH);
-  return buf;
-}
 
 std::string SharedFile() { return WindowsFolder() + "\\System\\kwshared.dll"; }
 

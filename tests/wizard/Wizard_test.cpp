@@ -1,19 +1,8 @@
 // The installer driven as a user would under Wine: a three-disk package from
 // drive A:, every page of the wizard, the installation, and what it left.
-// Test code only: newer calls (GetGUIThreadInfo, RegGetValue) than the
-// shipped programs may use.
-#undef WINVER
-#undef _WIN32_WINNT
-#define WINVER 0x0600
-#define _WIN32_WINNT 0x0600
-#include <windows.h>
-
-#include <gtest/gtest.h>
+#include "tests/wizard/RoadTest.h"
 
 #include <algorithm>
-
-#include "setup/SetupIds.h"
-#include "tests/wizard/Road.h"
 
 using namespace uikit;
 using namespace road;
@@ -21,34 +10,9 @@ namespace ids = setup::ids;
 
 namespace {
 
-// HKLM\SOFTWARE as the installer sees it: the 32-bit view for the 32-bit one.
-LSTATUS RegGet(HKEY root, const char* key, const char* name, DWORD type, void* data, DWORD* size) {
-  HKEY k;
-  REGSAM view = root == HKEY_LOCAL_MACHINE ? ProgramView() : 0;
-  LSTATUS rc = RegOpenKeyExA(root, key, 0, KEY_READ | view, &k);
-  if (rc != ERROR_SUCCESS) return rc;
-  rc = RegGetValueA(k, nullptr, name, type, nullptr, data, size);
-  RegCloseKey(k);
-  return rc;
-}
-
-std::string RegText(HKEY root, const char* key, const char* name) {
-  char buf[1024];
-  DWORD size = sizeof buf;
-  if (RegGet(root, key, name, RRF_RT_REG_SZ, buf, &size) != ERROR_SUCCESS) return "<missing>";
-  return std::string(buf);
-}
-
 DWORD RegNumber(HKEY root, const char* key, const char* name) {
-  DWORD v = 0, size = sizeof v;
-  RegGet(root, key, name, RRF_RT_REG_DWORD, &v, &size);
-  return v;
-}
-
-std::string WindowsFolder() {
-  char buf[MAX_PATH];
-  GetWindowsDirectoryA(buf, MAX_PATH);
-  return buf;
+  const std::string t = RegText(root, key, name);
+  return t == "<missing>" ? 0 : DWORD(std::stoul(t));
 }
 
 std::vector<std::string> TempInstallFolders() {
