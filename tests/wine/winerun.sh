@@ -46,5 +46,8 @@ out=$(mktemp)
 "$wine" "$@" </dev/null >"$out" 2>&1
 rc=$?
 cat "$out"
+# A program that fails without a word was ended from outside or never ran:
+# say how it ended, so that the failure can be told from one of the test's.
+[ $rc = 0 ] || [ -s "$out" ] || echo "winerun.sh: $1 printed nothing and ended with exit code $rc"
 rm -f "$out"
 exit $rc
