@@ -12,8 +12,6 @@ namespace qfunin {
 
 namespace {
 
-std::string Aside(const std::string& beside) { return beside.substr(0, beside.size() - 1) + "O"; }
-
 class Win32IniFiles : public IniFiles {
  public:
   bool Read(const std::string& path, std::string& text) override {
@@ -35,7 +33,9 @@ class Win32IniFiles : public IniFiles {
            put == text.size() && FlushFileBuffers(f.get());
   }
   // WININIT.QFN in, the old text stepping aside as WININIT.QFO on 95/98.
-  bool Swap(const std::string& from, const std::string& to) override { return kw::SwapIn(from, to, Aside(from)); }
+  bool Swap(const std::string& from, const std::string& to) override {
+    return kw::SwapIn(from, to, kw::ExtractFilePath(from) + kw::kWininitAside);
+  }
   void Remove(const std::string& path) override { DeleteFileA(path.c_str()); }
 };
 
@@ -50,8 +50,7 @@ bool WininitDelete(const std::string& path) {
   if (w == 0 || w >= sizeof windows) return false;
   // A swap a power cut left half done is finished first, so that the text the
   // next start carries out holds what every program queued.
-  const std::string dir = kw::StripBackslash(windows) + "\\";
-  kw::FinishSwap(dir + "WININIT.QFN", dir + "WININIT.INI", Aside(dir + "WININIT.QFN"));
+  kw::FinishWininitSwap(windows);
   Win32IniFiles files;
   return QueueWininitDelete(files, windows, shortPath);
 }

@@ -1,6 +1,7 @@
 #include "qfunin/WininitText.h"
 
 #include "toolkit/PathText.h"
+#include "toolkit/SwapIn.h"
 
 namespace qfunin {
 
@@ -49,7 +50,7 @@ std::string AddWininitDelete(std::string_view ini, std::string_view shortPath) {
 bool QueueWininitDelete(IniFiles& files, const std::string& windowsDir, const std::string& shortPath) {
   std::string dir = windowsDir;
   if (!dir.empty() && dir.back() != '\\') dir += '\\';
-  std::string ini = dir + "WININIT.INI", beside = dir + "WININIT.QFN";
+  std::string ini = dir + "WININIT.INI", beside = dir + kw::kWininitBeside;
   std::string text;
   if (!files.Read(ini, text)) return false;
   if (files.Write(beside, AddWininitDelete(text, shortPath)) && files.Swap(beside, ini)) return true;

@@ -45,4 +45,10 @@ void FinishSwap(const std::string& beside, const std::string& target, const std:
   MoveFileA(aside.c_str(), target.c_str());
 }
 
+void FinishWininitSwap(const std::string& windowsDir) {
+  std::string dir = windowsDir;
+  if (dir.empty() || dir.back() != '\\') dir += '\\';
+  FinishSwap(dir + kWininitBeside, dir + "WININIT.INI", dir + kWininitAside);
+}
+
 }  // namespace kw

@@ -17,4 +17,11 @@ bool SwapIn(const std::string& beside, const std::string& target, const std::str
 // Does nothing in every other case.
 void FinishSwap(const std::string& beside, const std::string& target, const std::string& aside);
 
+// WININIT.INI's new text goes beside it under this name, its old one aside
+// under the other, so that whichever program runs next can finish the swap.
+inline constexpr const char* kWininitBeside = "WININIT.QFN";
+inline constexpr const char* kWininitAside = "WININIT.QFO";
+// FinishSwap for WININIT.INI in the Windows folder `windowsDir`.
+void FinishWininitSwap(const std::string& windowsDir);
+
 }  // namespace kw

@@ -8,6 +8,7 @@
 #include "setup/engine/NextStartText.h"
 #include "toolkit/NextBoot.h"
 #include "toolkit/PathText.h"
+#include "toolkit/SwapIn.h"
 
 namespace setup {
 
@@ -28,7 +29,12 @@ std::string RenameValue(const std::string& ini, const std::string& key) {
 }  // namespace
 
 NextStartReplacer::NextStartReplacer()
-    : nt_(kw::IsNtFamily()), wininit_(WininitPath(WindowsFolder())) {}
+    : nt_(kw::IsNtFamily()), wininit_(WininitPath(WindowsFolder())) {
+  // The uninstaller's swap of WININIT.INI, cut off by a power cut, is finished
+  // before lines are read or added: else a new file would take its place and
+  // the other text, with other programs' lines, would never be carried out.
+  if (!nt_) kw::FinishWininitSwap(WindowsFolder());
+}
 
 bool NextStartReplacer::Replace(const std::string& source, const std::string& target) {
   return Replace(source, target, true);
