@@ -90,12 +90,6 @@ class Life : public ::testing::Test {
     return wiz;
   }
 
-  void Finish(HWND wiz, const std::string& dest) {
-    SetText(road::Ctl(wiz, ids::kDestination), dest);
-    road::Next(wiz, "finish");
-    Click(road::Ctl(wiz, ids::kNext));
-  }
-
   // Answers every box until the program ends: Cancel to the restart question
   // (the user restarts later), Yes to the uninstaller's question and to a
   // shared file, OK to the rest. Returns "caption: text" of each box.
@@ -197,7 +191,7 @@ TEST_F(Life, CutOffInstallationCanBeRemoved) {
   SetEnvironmentVariableA("KW_PROBE_SLEEP", "600000");
   Process setup = StartSetup();
   SetEnvironmentVariableA("KW_PROBE_SLEEP", nullptr);
-  Finish(ToFolders(setup), dest_);
+  road::InstallInto(WaitTop(setup, "TfSetup", "", 60000), dest_);
   WaitUntil([] { return !AwaitNoProcess("_setup.exe", 0); }, "the post-installation program", 60000);
   setup.Kill();
   EXPECT_EQ(KillByName("_setup.exe"), 1);
@@ -228,7 +222,7 @@ TEST_P(Reinstall, BeforeTheRestartThatFinishesARemoval) {
 
   MakeDisk("1");
   Process first = StartSetup();
-  Finish(ToFolders(first), dest_);
+  road::InstallInto(WaitTop(first, "TfSetup", "", 60000), dest_);
   EXPECT_EQ(AnswerBoxes(first), (std::vector<std::string>{"Confirm: Installation is complete"}));
   {
     HANDLE held = CreateFileA(Join(dest_, "held.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
@@ -246,7 +240,7 @@ TEST_P(Reinstall, BeforeTheRestartThatFinishesARemoval) {
 
   MakeDisk("2");
   Process second = StartSetup();
-  Finish(ToFolders(second), dest_);
+  road::InstallInto(WaitTop(second, "TfSetup", "", 60000), dest_);
   EXPECT_EQ(AnswerBoxes(second),
             (std::vector<std::string>{"Information: Installation must reboot your computer.",
                                       "Confirm: Installation is complete"}));

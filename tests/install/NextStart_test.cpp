@@ -70,16 +70,6 @@ HANDLE Hold(const std::string& path) {
   return h;
 }
 
-void RunToTheEnd(Process& setup, const std::string& dest) {
-  HWND wiz = WaitTop(setup, "TfSetup", "", 60000);
-  road::Next(wiz, "license");
-  road::Next(wiz, "readme");
-  road::Next(wiz, "paths");
-  SetText(road::Ctl(wiz, ids::kDestination), dest);
-  road::Next(wiz, "finish");
-  Click(road::Ctl(wiz, ids::kNext));
-}
-
 // Answers every box until setup.exe ends: Cancel to the restart question (the
 // user restarts later), OK to the others. Returns "caption: text (icon)" of each.
 std::vector<std::string> AnswerBoxes(Process& setup) {
@@ -143,7 +133,7 @@ TEST_P(NextStartRoad, FilesInUseReplacedAtTheNextStart) {
   {
     std::unique_ptr<SeenAsWindows95> seen(win95 ? new SeenAsWindows95 : nullptr);
     Process setup = Process::Start("\"" + Join(dist, "setup.exe") + "\"", dist);
-    RunToTheEnd(setup, dest);
+    road::InstallInto(WaitTop(setup, "TfSetup", "", 60000), dest);
     EXPECT_EQ(AnswerBoxes(setup),
               (std::vector<std::string>{
                   "Setup: The installation is incomplete. These files could not be installed:\n\n" +

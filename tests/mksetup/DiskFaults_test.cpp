@@ -121,17 +121,8 @@ TEST(DiskFaults, WrongDamagedAndBusyDisksThenTheInstallation) {
   InsertDisk(1);
   Answer(box, IDOK);
 
-  HWND wiz = WaitTop(setup, "TfSetup", "Kerf Demo 1.0", 60000);
-  Next(wiz, "license");
-  Next(wiz, "readme");
-  Next(wiz, "paths");
-  SetText(Ctl(wiz, ids::kDestination), dest);
-  Next(wiz, "finish");
-  Click(Ctl(wiz, ids::kNext));
-  MsgBox done = WaitMsgBox(setup, "Information", 60000);
-  EXPECT_EQ(done.text, "Installation is complete, would you like to run Kerf Demo 1.0 now?");
-  Answer(done, IDNO);
-  setup.Wait();
+  InstallInto(WaitTop(setup, "TfSetup", "Kerf Demo 1.0", 60000), dest);
+  DeclineRunNow(setup, "Kerf Demo 1.0");
 
   EXPECT_EQ(CompareFiles(Join(dest, "kwdemo.exe"), Join(project, "kwdemo.ex_")), "");
   EXPECT_EQ(CompareFiles(Join(dest, "data.bin"), Join(project, "data.bin")), "");

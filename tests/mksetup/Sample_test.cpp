@@ -46,10 +46,7 @@ TEST(Sample, HelloInstalledAndRemovedThroughItsEntry) {
   SetText(Ctl(wiz, ids::kDestination), dest);
   Next(wiz, "finish");
   Click(Ctl(wiz, ids::kNext));
-  MsgBox done = WaitMsgBox(setup, "Information", 60000);
-  EXPECT_EQ(done.text, "Installation is complete, would you like to run Hello 1.0 now?");
-  Answer(done, IDNO);
-  setup.Wait();
+  DeclineRunNow(setup, "Hello 1.0");
 
   for (const char* f : {"hello.txt", "readme.txt", "settings.ini"})
     EXPECT_EQ(CompareFiles(Join(dest, f), Join(sample, f)), "") << f;

@@ -75,12 +75,7 @@ void Install(const std::string& dest) {
   road::UsePackage(Join(BinDir(), Road95() ? "tests\\qfunin\\package32" : "tests\\qfunin\\package"));
   Process setup;
   HWND wiz = road::RunToWizard(setup);
-  road::Next(wiz, "license");
-  road::Next(wiz, "readme");
-  road::Next(wiz, "paths");
-  SetText(road::Ctl(wiz, setup::ids::kDestination), dest);
-  road::Next(wiz, "finish");
-  Click(road::Ctl(wiz, setup::ids::kNext));
+  road::InstallInto(wiz, dest);
   MsgBox end = WaitMsgBox(setup, "", 60000);
   Answer(end, end.HasButton(IDNO) ? IDNO : IDOK);
   EXPECT_EQ(setup.Wait(), 0u);
@@ -96,6 +91,15 @@ Process StartUninstall(const std::string& command) {
   EXPECT_TRUE(ask.HasButton(IDYES) && ask.HasButton(IDNO));
   Answer(ask, IDYES);
   return un;
+}
+
+// The closing box of a removal that took everything, and its exit code.
+void ExpectAllRemoved(Process& un) {
+  MsgBox done = WaitMsgBox(un, "Uninstall", 60000);
+  EXPECT_EQ(done.text, "Kerf Demo 1.0 was removed from your computer.");
+  EXPECT_EQ(done.icon, Icon::Information);
+  Answer(done, IDOK);
+  EXPECT_EQ(un.Wait(), DWORD(ids::kExitRemoved));
 }
 
 HWND WaitShared(const Process& un) {
@@ -162,11 +166,7 @@ TEST_F(Uninstaller, RemovesWhatTheInstallationMade) {
   road::Shot(progress, Join(BinDir(), "qfunin-shots"), "progress");
   Click(Child(shared, ids::kYes));
 
-  MsgBox done = WaitMsgBox(un, "Uninstall", 60000);
-  EXPECT_EQ(done.text, "Kerf Demo 1.0 was removed from your computer.");
-  EXPECT_EQ(done.icon, Icon::Information);
-  Answer(done, IDOK);
-  EXPECT_EQ(un.Wait(), DWORD(ids::kExitRemoved));
+  ExpectAllRemoved(un);
 
   EXPECT_FALSE(FolderExists(dest_));
   EXPECT_FALSE(FileExists(SharedFile()));
@@ -365,10 +365,7 @@ TEST_F(Uninstaller, FollowsAProtectedDestinationWithoutSweepingIt) {
   std::string list = Join(work_, "unin.ini");
   WriteTextFile(list, "Kerf Demo 1.0\n" + ShortPath(pf) + "\n" + ShortPath(listed) + "\n" + slashed + "\n\n");
   Process un = StartUninstall("\"" + Join(DistDir(), "qfunin.exe") + "\" \"" + list + "\"");
-  MsgBox done = WaitMsgBox(un, "Uninstall", 60000);
-  EXPECT_EQ(done.text, "Kerf Demo 1.0 was removed from your computer.");
-  Answer(done, IDOK);
-  EXPECT_EQ(un.Wait(), DWORD(ids::kExitRemoved));
+  ExpectAllRemoved(un);
   EXPECT_FALSE(FileExists(listed));
   EXPECT_FALSE(FolderExists(sub));
   EXPECT_TRUE(FolderExists(other));
@@ -429,10 +426,7 @@ TEST_F(Uninstaller, RemovesAnotherUsersStartMenuFolder) {
   WriteTextFile(list, "Kerf Demo 1.0\n" + dest_ + "\n" + Join(dest_, "kwdemo.exe") + "\n" +
                           Join(annMenu, "Kerf Demo") + "\n+" + annMenu + "\n\n");
   Process un = StartUninstall("\"" + Join(DistDir(), "qfunin.exe") + "\" \"" + list + "\"");
-  MsgBox done = WaitMsgBox(un, "Uninstall", 60000);
-  EXPECT_EQ(done.text, "Kerf Demo 1.0 was removed from your computer.");
-  Answer(done, IDOK);
-  EXPECT_EQ(un.Wait(), DWORD(ids::kExitRemoved));
+  ExpectAllRemoved(un);
   EXPECT_FALSE(FolderExists(dest_));
   EXPECT_FALSE(FolderExists(annMenu));
   EXPECT_TRUE(FolderExists(annPrograms)) << "her Programs folder itself stays";
@@ -458,10 +452,7 @@ TEST_F(Uninstaller, AListSaveCutOffByAPowerCutIsFinished) {
   WriteFileBytes(list + ".old", older);  // an earlier save, without the program
   Process un = StartUninstall(command);
   Click(Child(WaitShared(un), ids::kYes));
-  MsgBox done = WaitMsgBox(un, "Uninstall", 60000);
-  EXPECT_EQ(done.text, "Kerf Demo 1.0 was removed from your computer.");
-  Answer(done, IDOK);
-  EXPECT_EQ(un.Wait(), DWORD(ids::kExitRemoved));
+  ExpectAllRemoved(un);
   EXPECT_FALSE(FolderExists(dest_)) << "the program, both lists and the folder gone";
   EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kEntry));
 }

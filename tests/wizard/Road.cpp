@@ -1,5 +1,7 @@
 #include "tests/wizard/Road.h"
 
+#include <gtest/gtest.h>
+
 #include "setup/SetupIds.h"
 
 using namespace uikit;
@@ -93,6 +95,22 @@ void Press(HWND wizard, int button, const std::string& expect) {
 
 void Next(HWND wizard, const std::string& expect) { Press(wizard, ids::kNext, expect); }
 void Back(HWND wizard, const std::string& expect) { Press(wizard, ids::kBack, expect); }
+
+void InstallInto(HWND wizard, const std::string& dest) {
+  Next(wizard, "license");
+  Next(wizard, "readme");
+  Next(wizard, "paths");
+  SetText(Ctl(wizard, ids::kDestination), dest);
+  Next(wizard, "finish");
+  Click(Ctl(wizard, ids::kNext));
+}
+
+void DeclineRunNow(Process& setup, const std::string& program) {
+  MsgBox done = WaitMsgBox(setup, "Information", 60000);
+  EXPECT_EQ(done.text, "Installation is complete, would you like to run " + program + " now?");
+  Answer(done, IDNO);
+  setup.Wait();
+}
 
 void Shot(HWND wizard, const std::string& dir, const std::string& name) {
   CreateDirectoryA(dir.c_str(), nullptr);

@@ -35,6 +35,12 @@ std::string Page(HWND wizard);
 // Presses Next / Back and waits until the page has changed to `expect`.
 void Next(HWND wizard, const std::string& expect);
 void Back(HWND wizard, const std::string& expect);
+// From the first page on: Next to the folders page, `dest` typed, Next and
+// Finish pressed; the installation then runs.
+void InstallInto(HWND wizard, const std::string& dest);
+// The installation's last question ("run <program> now?") answered No, and
+// setup.exe's end.
+void DeclineRunNow(uikit::Process& setup, const std::string& program);
 // Saves a picture of the wizard as <dir>\<name>.bmp.
 void Shot(HWND wizard, const std::string& dir, const std::string& name);
 
