@@ -41,18 +41,9 @@ bool PlainName(std::string_view name) {
 }
 
 std::string ReadAll(const std::string& path, kerfwise::Platform& fs, const char* kind = "slice list") {
+  std::string text;
   try {
-    auto f = fs.OpenRead(path);
-    int64_t size = f->Size();
-    if (size > int64_t(kMaxList)) throw JoinError(path + " is not a valid " + kind);
-    std::string text(size_t(size), '\0');
-    size_t got = 0;
-    while (got < text.size()) {
-      size_t n = f->Read(&text[got], text.size() - got);
-      if (n == 0) break;
-      got += n;
-    }
-    text.resize(got);
+    if (!kerfwise::ReadSmallFile(fs, path, int64_t(kMaxList), text)) throw JoinError(path + " is not a valid " + kind);
     return text;
   } catch (const kerfwise::IoError& e) {
     throw JoinError("Cannot read " + std::string(kind) + " " + path + ": " + e.what());

@@ -1,6 +1,23 @@
 #include "kerfwise/engine/IoError.h"
 
+#include "kerfwise/engine/Platform.h"
+
 namespace kerfwise {
+
+bool ReadSmallFile(Platform& fs, const std::string& path, int64_t limit, std::string& text) {
+  auto f = fs.OpenRead(path);
+  const int64_t size = f->Size();
+  if (size > limit) return false;
+  text.resize(size_t(size));
+  size_t got = 0;
+  while (got < text.size()) {
+    const size_t n = f->Read(&text[got], text.size() - got);
+    if (n == 0) break;
+    got += n;
+  }
+  text.resize(got);
+  return true;
+}
 
 std::string IoMessage(int code) {
   switch (code) {

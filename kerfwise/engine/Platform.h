@@ -55,4 +55,8 @@ class Platform {
 // The platform of this build.
 Platform& SystemPlatform();
 
+// The whole of a file of at most `limit` bytes (slice lists, check files):
+// false when it is larger; IoError when it cannot be read.
+bool ReadSmallFile(Platform& fs, const std::string& path, int64_t limit, std::string& text);
+
 }  // namespace kerfwise

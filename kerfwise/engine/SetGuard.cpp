@@ -13,17 +13,7 @@ constexpr int64_t kMaxList = 1 << 20;  // far more than any slice list
 bool ReadList(Platform& fs, const std::string& path, std::vector<std::string>& lines) {
   std::string text;
   try {
-    auto f = fs.OpenRead(path);
-    int64_t size = f->Size();
-    if (size > kMaxList) return false;
-    text.resize(size_t(size));
-    size_t got = 0;
-    while (got < text.size()) {
-      size_t n = f->Read(&text[got], text.size() - got);
-      if (n == 0) break;
-      got += n;
-    }
-    text.resize(got);
+    if (!ReadSmallFile(fs, path, kMaxList, text)) return false;
   } catch (const IoError&) {
     return false;
   }
