@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "toolkit/Handle.h"
+#include "toolkit/NextBoot.h"
 
 namespace kw {
 
@@ -19,10 +20,7 @@ bool SwapIn(const std::string& beside, const std::string& target, const std::str
     FileHandle f(CreateFileA(beside.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!f.ok() || !FlushFileBuffers(f.get())) return false;
   }
-  using MoveFileExFn = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
-  auto moveEx = reinterpret_cast<MoveFileExFn>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "MoveFileExA")));
-  if (moveEx && moveEx(beside.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+  if (MoveEx(beside, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
   if (!Exists(target)) return MoveFileA(beside.c_str(), target.c_str()) != FALSE;
   SetFileAttributesA(aside.c_str(), FILE_ATTRIBUTE_NORMAL);
   DeleteFileA(aside.c_str());

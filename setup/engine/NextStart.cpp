@@ -33,7 +33,7 @@ NextStartReplacer::NextStartReplacer()
   // The uninstaller's swap of WININIT.INI, cut off by a power cut, is finished
   // before lines are read or added: else a new file would take its place and
   // the other text, with other programs' lines, would never be carried out.
-  if (!nt_) kw::FinishWininitSwap(WindowsFolder());
+  if (!nt_) kw::FinishWininitSwap(kw::ExtractFilePath(wininit_));
 }
 
 bool NextStartReplacer::Replace(const std::string& source, const std::string& target) {
