@@ -14,6 +14,7 @@
 #include "setup/wizard/uCopy.h"
 #include "setup/wizard/uSetup.h"
 #include "toolkit/Dialogs.h"
+#include "toolkit/Handle.h"
 #include "toolkit/ExitCodes.h"
 #include "toolkit/Log.h"
 #include "toolkit/PathText.h"
@@ -71,13 +72,6 @@ std::string ModuleFolder() {
   return StripBackslash(kw::ExtractFilePath(std::string(buf, n)));
 }
 
-struct Handle {
-  HANDLE h;
-  ~Handle() {
-    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
-  }
-};
-
 enum class Copied { kOk, kSourceFailed, kTargetFailed };
 
 // Copies in blocks rather than by CopyFileA, so that a failure is known to be
@@ -85,22 +79,23 @@ enum class Copied { kOk, kSourceFailed, kTargetFailed };
 Copied CopyCounting(const std::string& from, const std::string& to, uint64_t* size, uint32_t* crc) {
   Copied result = Copied::kSourceFailed;
   {
-    Handle in{CreateFileA(from.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                          FILE_FLAG_SEQUENTIAL_SCAN, nullptr)};
-    if (in.h == INVALID_HANDLE_VALUE) return Copied::kSourceFailed;
-    Handle out{CreateFileA(to.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_ARCHIVE, nullptr)};
-    if (out.h == INVALID_HANDLE_VALUE) return Copied::kTargetFailed;
+    kw::FileHandle in(CreateFileA(from.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!in.ok()) return Copied::kSourceFailed;
+    kw::FileHandle out(
+        CreateFileA(to.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_ARCHIVE, nullptr));
+    if (!out.ok()) return Copied::kTargetFailed;
     static char block[32768];
     Crc32 sum;
     uint64_t total = 0;
     for (;;) {
       DWORD got = 0, put = 0;
-      if (!ReadFile(in.h, block, sizeof block, &got, nullptr)) break;
+      if (!ReadFile(in.get(), block, sizeof block, &got, nullptr)) break;
       if (got == 0) {
         result = Copied::kOk;
         break;
       }
-      if (!WriteFile(out.h, block, got, &put, nullptr) || put != got) {
+      if (!WriteFile(out.get(), block, got, &put, nullptr) || put != got) {
         result = Copied::kTargetFailed;
         break;
       }
