@@ -1,8 +1,7 @@
 #include "qfunin/UninList.h"
 
-#include <algorithm>
-
 #include "qfunin/PathRules.h"
+#include "toolkit/CommandLine.h"
 #include "toolkit/PathText.h"
 
 namespace qfunin {
@@ -189,22 +188,13 @@ namespace {
 
 bool Blank(char c) { return c == ' ' || c == '\t'; }
 
-// The value of /LOG=<file> that starts `arg`'s front; its length in `used`.
-bool LogValue(std::string_view arg, std::string& value, size_t& used) {
-  if (arg.size() < 5 || !kw::SameText(arg.substr(0, 5), "/LOG=")) return false;
-  std::string_view v = arg.substr(5);
-  size_t end;
-  if (!v.empty() && v[0] == '"') {
-    end = v.find('"', 1);
-    if (end == std::string_view::npos) return false;
-    value = v.substr(1, end - 1);
-    ++end;
-  } else {
-    end = std::min(v.find(' '), v.find('\t'));
-    if (end == std::string_view::npos) end = v.size();
-    value = v.substr(0, end);
-  }
-  used = 5 + end;
+// The value of a /LOG=<file> argument at the front of `args`; its length in `used`.
+bool LogValue(std::string_view args, std::string& value, size_t& used) {
+  std::string_view rest = args;
+  std::string arg;
+  bool unclosed = false;
+  if (!kw::NextArgument(rest, arg, unclosed) || unclosed || !kw::IsSwitch(arg, "/LOG=", value)) return false;
+  used = args.size() - rest.size();
   return true;
 }
 
